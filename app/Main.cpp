@@ -1,0 +1,3 @@
+#include "app/nuskApplication.h"
+
+START_JUCE_APPLICATION (nuskApplication)

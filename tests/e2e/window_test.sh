@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# End to end: the built program in a real window on the display the test run
+# provides (Xvfb with a window manager).
+# Usage: window_test.sh <nusk binary> <artefact folder>
+set -euo pipefail
+
+app="$1"
+artefacts="$2"
+mkdir -p "$artefacts"
+
+home="$(mktemp -d)"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$home"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+export HOME="$home"
+export XDG_CONFIG_HOME="$home/config"
+mkdir -p "$XDG_CONFIG_HOME"
+
+window_ids() { xdotool search --onlyvisible --name '^nusk$' 2>/dev/null || true; }
+
+wait_for_windows() {
+    local wanted="$1"
+    for _ in $(seq 1 200); do
+        [ "$(window_ids | wc -l)" -ge "$wanted" ] && return 0
+        sleep 0.05
+    done
+    fail "expected $wanted window(s) titled nusk, found $(window_ids | wc -l)"
+}
+
+# Arguments of any kind are ignored.
+"$app" --no-such-option -x "$home/missing.preset" &
+first=$!
+pids+=("$first")
+wait_for_windows 1
+first_window="$(window_ids | head -n1)"
+
+geometry="$(xwininfo -id "$first_window")"
+width="$(awk '/Width:/ {print $2}' <<<"$geometry")"
+height="$(awk '/Height:/ {print $2}' <<<"$geometry")"
+[ "$width" = 800 ] && [ "$height" = 600 ] || fail "content area is ${width}x${height}, not 800x600"
+
+# Give the first turns of the message loop a moment, then keep a screenshot.
+sleep 1
+import -window root "$artefacts/nusk.png" || fail "screenshot failed"
+
+# A second instance starts beside the first.
+"$app" &
+second=$!
+pids+=("$second")
+wait_for_windows 2
+kill -0 "$first" || fail "first instance ended when the second started"
+
+# A close request through the window manager ends each process with code 0.
+close_and_wait() {
+    local pid="$1" window="$2"
+    wmctrl -i -c "$window"
+    for _ in $(seq 1 100); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid" && return 0
+            fail "process $pid ended with code $?"
+        fi
+        sleep 0.05
+    done
+    fail "process $pid still runs 5 seconds after the close request"
+}
+
+second_window="$(window_ids | grep -v -x "$first_window" | head -n1)"
+close_and_wait "$first" "$first_window"
+close_and_wait "$second" "$second_window"
+echo "PASS: window, size, second instance, close"
