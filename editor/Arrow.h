@@ -12,6 +12,10 @@ public:
 
     void paint (juce::Graphics& g) override;
 
+    /** The triangle an arrow of the given size fills: centred on the
+        (truncated) middle of the box, its radius a fifth of the width. */
+    static juce::Path createTriangle (int width, int height, bool pointingLeft);
+
     bool pointsLeft = false;
 
 private:
