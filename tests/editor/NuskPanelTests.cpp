@@ -160,28 +160,23 @@ TEST_F (NuskPanel, EachPressIsOneUndoStepAndUndoShowsTheOldValueAtOnce)
 
     click (channelPlus);
     click (channelPlus);
-    ASSERT_EQ ((double) stored (channelSelectKey, globalList), 3.0);
+    click (nusk.topBar, { 700, 15 });
+    store.setParameter (channelSelectKey, 9.0, globalList);
 
     EXPECT_TRUE (pressKey (undoKey));
-    EXPECT_EQ (nusk.channelSelector.getValue(), 2.0);
+    EXPECT_EQ (nusk.channelSelector.getValue(), 3.0);
     EXPECT_TRUE (pressKey (undoKey));
-    EXPECT_EQ (nusk.channelSelector.getValue(), 1.0);
+    EXPECT_EQ (nusk.channelSelector.getValue(), 2.0);
     EXPECT_TRUE (pressKey (redoKey));
-    EXPECT_EQ (nusk.channelSelector.getValue(), 2.0);
-    EXPECT_EQ ((double) stored (channelSelectKey, globalList), 2.0);
-}
+    EXPECT_EQ ((double) stored (channelSelectKey, globalList), 3.0);
+    EXPECT_TRUE (pressKey (redoKey));
+    EXPECT_EQ (nusk.channelSelector.getValue(), 9.0);
 
-TEST_F (NuskPanel, ConsumesEveryKeyEvenWithNothingToUndo)
-{
-    openPanel();
-    undoManager.clearUndoHistory();
-    const auto before = store.tree.createXml()->toString();
-
-    EXPECT_TRUE (pressKey (undoKey));
+    // Nothing left to redo, and keys without command: consumed all the same.
     EXPECT_TRUE (pressKey (redoKey));
     EXPECT_TRUE (pressKey (juce::KeyPress ('x')));
     EXPECT_TRUE (pressKey (juce::KeyPress (juce::KeyPress::tabKey)));
-    EXPECT_EQ (store.tree.createXml()->toString(), before);
+    EXPECT_EQ (nusk.channelSelector.getValue(), 9.0);
 }
 
 TEST_F (NuskPanel, FaceplateKeepsItsShapeCentredInTheLowerNinetyPercent)
@@ -247,21 +242,18 @@ TEST_F (NuskPanel, ABankClickShowsThatBankOnlyAndDropsUncommittedText)
     store.setParameter ("fader2_text", "Bass", 1);
     store.setParameter ("button3_cc", 99, 1);
     auto& nusk = openPanel();
+    nusk.channelSelector.setValue (9.0, juce::dontSendNotification);
 
     selectBank (1);
     EXPECT_EQ (nusk.nameEditors[1].getText(), "Bass");
     EXPECT_EQ (nusk.selectors[6].getValue(), 99.0);
     EXPECT_FALSE (nusk.bankButtons[0].getToggleState());
 
-    store.tree.removeListener (&nusk);
-    store.setParameter (channelSelectKey, 5.0, globalList);
-    store.tree.addListener (&nusk);
     nusk.nameEditors[1].setText ("typed but not committed");
     selectBank (1);
-
     EXPECT_EQ (nusk.nameEditors[1].getText(), "Bass");
-    EXPECT_EQ (nusk.channelSelector.getValue(), 1.0);
     EXPECT_EQ (nusk.currentBank, 1);
+    EXPECT_EQ (nusk.channelSelector.getValue(), 9.0);
 }
 
 TEST_F (NuskPanel, ResetReturnsToTheStartUpDefaultsIn7BitModeOnTheBankOnShow)

@@ -99,14 +99,3 @@ TEST_F (NuskTopBarTest, APressOnTheSelectorOrItsTextRefillsItAndNothingElseDoes)
     EXPECT_EQ (selector.getText(), "");
     dispatchMessages();
 }
-
-TEST_F (NuskTopBarTest, APressAnywhereInTheBarBeginsANewUndoStep)
-{
-    auto& nusk = openPanel();
-    store.setParameter ("fader1_cc", 20, 0);
-    click (nusk.topBar, { 700, 15 });
-    store.setParameter ("fader1_cc", 21, 0);
-
-    undoManager.undo();
-    EXPECT_EQ ((int) stored ("fader1_cc", 0), 20);
-}
