@@ -5,6 +5,8 @@ MainComponent::MainComponent()
 {
     // No audio channels are requested, so no audio device is ever opened.
     addDefaultParameters (parameters);
+    panel = std::make_unique<Nusk> (parameters);
+    addAndMakeVisible (*panel);
     setName ("nusk");
     setSize (800, 600);
 }
@@ -20,6 +22,7 @@ void MainComponent::paint (juce::Graphics&)
 
 void MainComponent::resized()
 {
+    panel->setBounds (getLocalBounds());
 }
 
 void MainComponent::prepareToPlay (int, double)

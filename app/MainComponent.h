@@ -2,6 +2,7 @@
 
 #include <juce_audio_utils/juce_audio_utils.h>
 
+#include "editor/Nusk.h"
 #include "editor/ParameterStore.h"
 
 /** The window's content: owns the undo manager, the parameter store and the
@@ -22,6 +23,7 @@ public:
     // Declaration order decides construction and destruction order.
     juce::UndoManager undoManager { 30000, 30 };
     ParameterStore parameters { &undoManager };
+    std::unique_ptr<Nusk> panel;
 
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainComponent)

@@ -47,3 +47,14 @@ TEST (MainWindow, ShowsTheComponentResizableWithTheNativeTitleBar)
     EXPECT_EQ (window.getDesktopWindowStyleFlags() & juce::ComponentPeer::windowHasCloseButton,
                juce::ComponentPeer::windowHasCloseButton);
 }
+
+TEST (MainComponent, ThePanelFillsTheComponent)
+{
+    MainComponent component;
+    ASSERT_NE (component.panel, nullptr);
+    EXPECT_EQ (component.panel->getParentComponent(), &component);
+    EXPECT_EQ (component.panel->getBounds(), component.getLocalBounds());
+
+    component.setSize (1000, 700);
+    EXPECT_EQ (component.panel->getBounds(), juce::Rectangle<int> (0, 0, 1000, 700));
+}

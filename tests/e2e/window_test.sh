@@ -24,11 +24,15 @@ mkdir -p "$XDG_CONFIG_HOME"
 
 window_ids() { xdotool search --onlyvisible --name '^nusk$' 2>/dev/null || true; }
 
+# A starting program briefly maps a first window that its native title bar
+# then replaces, so the list counts only once it holds still for a moment.
 wait_for_windows() {
-    local wanted="$1"
-    for _ in $(seq 1 200); do
-        [ "$(window_ids | wc -l)" -ge "$wanted" ] && return 0
-        sleep 0.05
+    local wanted="$1" before after
+    for _ in $(seq 1 100); do
+        before="$(window_ids)"
+        sleep 0.3
+        after="$(window_ids)"
+        [ "$before" = "$after" ] && [ "$(wc -l <<<"$after" | tr -d ' ')" -ge "$wanted" ] && [ -n "$after" ] && return 0
     done
     fail "expected $wanted window(s) titled nusk, found $(window_ids | wc -l)"
 }

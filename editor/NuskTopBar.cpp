@@ -1,0 +1,97 @@
+#include "editor/NuskTopBar.h"
+#include "editor/Parameters.h"
+
+#include "BinaryData.h"
+
+namespace
+{
+std::unique_ptr<juce::Drawable> createLogo()
+{
+    const auto document = juce::XmlDocument::parse (juce::String::fromUTF8 (BinaryData::TopBarLogo_svg,
+                                                                             BinaryData::TopBarLogo_svgSize));
+    return document != nullptr ? juce::Drawable::createFromSVG (*document) : nullptr;
+}
+} // namespace
+
+NuskTopBar::NuskTopBar (ParameterStore&)
+{
+    logo = createLogo();
+
+    addAndMakeVisible (deviceSelector);
+    deviceSelector.setColour (juce::ComboBox::backgroundColourId, juce::Colours::black);
+    deviceSelector.setTextWhenNothingSelected ("Select MIDI Device");
+    deviceSelector.setTextWhenNoChoicesAvailable ("No Devices Found");
+    deviceSelector.setJustificationType (juce::Justification::centred);
+    deviceSelector.setName ("DeviceConnectionCombo");
+    deviceSelector.addListener (this);
+
+    addAndMakeVisible (aboutButton);
+    aboutButton.setColour (juce::TextButton::buttonColourId, juce::Colours::black);
+    aboutButton.setButtonText ("about");
+    aboutButton.addListener (this);
+
+    addMouseListener (this, true);
+}
+
+NuskTopBar::~NuskTopBar() = default;
+
+bool NuskTopBar::isOnDeviceSelector (const juce::Component* component) const
+{
+    // The selector's text area is a label inside it.
+    return component == &deviceSelector
+        || (component != nullptr && component->getParentComponent() == &deviceSelector);
+}
+
+void NuskTopBar::mouseDown (const juce::MouseEvent& event)
+{
+    if (isOnDeviceSelector (event.eventComponent))
+        refillDeviceSelector();
+}
+
+void NuskTopBar::refillDeviceSelector()
+{
+    const auto devices = juce::MidiOutput::getAvailableDevices();
+    deviceSelector.clear (juce::dontSendNotification);
+
+    for (int i = 0; i < devices.size(); ++i)
+        deviceSelector.addItem (devices[i].name, i + 1);
+}
+
+void NuskTopBar::paint (juce::Graphics& g)
+{
+    const auto width = (float) getWidth();
+    const auto height = (float) getHeight();
+
+    g.setColour (offWhite);
+    g.drawRoundedRectangle (0.005f * width, 0.125f * height, width - 0.01f * width, 0.75f * height, 10.0f, 1.0f);
+
+    if (logo == nullptr)
+        return;
+
+    logo->setTransformToFit ({ 0.9f * width, 0.35f * height, 0.1f * width, 0.3f * height },
+                             juce::RectanglePlacement::centred);
+    logo->draw (g, 1.0f);
+}
+
+void NuskTopBar::resized()
+{
+    // 0 to 0.35 of the width, at y 0.0625 and 0.875 high, is the preset bar's.
+    deviceSelector.setBoundsRelative (0.355f, 0.2f, 0.29f, 0.6f);
+    aboutButton.setBoundsRelative (0.65f, 0.2f, 0.05f, 0.6f);
+}
+
+void NuskTopBar::comboBoxChanged (juce::ComboBox* comboBox)
+{
+    outputDevices = juce::MidiOutput::getAvailableDevices();
+    const auto index = comboBox->getSelectedItemIndex();
+    const auto identifier = juce::isPositiveAndBelow (index, outputDevices.size()) ? outputDevices[index].identifier
+                                                                                   : juce::String();
+
+    // Opened and closed at once; the upload opens the output it sends to.
+    juce::MidiOutput::openDevice (identifier).reset();
+}
+
+void NuskTopBar::buttonClicked (juce::Button*)
+{
+    // The About window will be shown from here.
+}

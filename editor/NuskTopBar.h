@@ -1,0 +1,43 @@
+#pragma once
+
+#include <juce_audio_devices/juce_audio_devices.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+
+struct ParameterStore;
+
+/** The strip across the top of the editor: the preset bar's place, the MIDI
+    output selector, the "about" button and the logo inside a light outline.
+
+    The selector is refilled from the system's MIDI outputs on every press on
+    it, so it always lists the outputs present at that moment. */
+class NuskTopBar : public juce::Component,
+                   public juce::ComboBox::Listener,
+                   public juce::Button::Listener
+{
+public:
+    explicit NuskTopBar (ParameterStore& store);
+    ~NuskTopBar() override;
+
+    void mouseDown (const juce::MouseEvent& event) override;
+    void paint (juce::Graphics& g) override;
+    void resized() override;
+    void comboBoxChanged (juce::ComboBox* comboBox) override;
+    void buttonClicked (juce::Button* button) override;
+
+private:
+    void refillDeviceSelector();
+    bool isOnDeviceSelector (const juce::Component* component) const;
+
+    juce::Array<juce::MidiDeviceInfo> outputDevices;
+
+public:
+    /** Its selected item index is the output's position in the system's list
+        at the last refill; the upload maps it into a fresh list. */
+    juce::ComboBox deviceSelector;
+
+private:
+    std::unique_ptr<juce::Drawable> logo;
+    juce::TextButton aboutButton;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NuskTopBar)
+};
