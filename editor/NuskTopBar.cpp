@@ -1,4 +1,5 @@
 #include "editor/NuskTopBar.h"
+#include "editor/AboutWindow.h"
 #include "editor/Parameters.h"
 
 #include "BinaryData.h"
@@ -91,7 +92,12 @@ void NuskTopBar::comboBoxChanged (juce::ComboBox* comboBox)
     juce::MidiOutput::openDevice (identifier).reset();
 }
 
-void NuskTopBar::buttonClicked (juce::Button*)
+void NuskTopBar::buttonClicked (juce::Button* button)
 {
-    // The About window will be shown from here.
+    if (button != &aboutButton)
+        return;
+
+    // Modal: returns when the window is closed, and the window goes with it.
+    AboutWindow about ("About", "1.0.0", getParentComponent());
+    about.runModalLoop();
 }

@@ -1,5 +1,6 @@
 #include "PanelHarness.h"
 #include "TestSupport.h"
+#include "editor/AboutWindow.h"
 
 namespace
 {
@@ -79,7 +80,17 @@ TEST_F (NuskTopBarTest, APressOnTheSelectorOrItsTextRefillsItAndNothingElseDoes)
     auto& selector = nusk.topBar.deviceSelector;
 
     pickStaleItem (selector);
+    bool aboutShown = false;
+    juce::MessageManager::callAsync ([&aboutShown]
+    {
+        // Runs inside the About window's modal loop.
+        auto* modal = juce::Component::getCurrentlyModalComponent();
+        aboutShown = dynamic_cast<AboutWindow*> (modal) != nullptr;
+        if (modal != nullptr)
+            modal->exitModalState (0);
+    });
     click (aboutButtonOf (nusk.topBar));
+    EXPECT_TRUE (aboutShown);
     click (nusk.topBar, { 700, 15 });
     click (nusk.faceplate);
     EXPECT_EQ (selector.getNumItems(), 1);
