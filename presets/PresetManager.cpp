@@ -20,6 +20,26 @@ juce::File userApplicationDataFolder()
 
     return juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);
 }
+
+// JUCE's stream takes a short write, which is what a full disk gives, for
+// success; only the size on the disk tells.
+bool writeCompletely (const juce::File& file, const juce::MemoryBlock& data)
+{
+    {
+        juce::FileOutputStream out (file);
+
+        if (! out.openedOk())
+            return false;
+
+        out.write (data.getData(), data.getSize());
+        out.flush();
+
+        if (out.getStatus().failed())
+            return false;
+    }
+
+    return file.getSize() == (juce::int64) data.getSize();
+}
 } // namespace
 
 juce::String getUserPresetFolderPath (juce::String productName)
@@ -30,10 +50,20 @@ juce::String getUserPresetFolderPath (juce::String productName)
 
 void savePreset (const juce::ValueTree& state, const juce::File& file)
 {
-    // writeTo goes through a temporary file beside the target and moves it
-    // over the target only once it is complete.
-    if (auto xml = state.createCopy().createXml())
-        xml->writeTo (file);
+    const auto xml = state.createCopy().createXml();
+
+    if (xml == nullptr)
+        return;
+
+    juce::MemoryOutputStream text;
+    xml->writeTo (text);
+
+    // Written beside the target and moved over it only once it is complete,
+    // so a failed save leaves the old file as it was.
+    const juce::TemporaryFile temporary (file);
+
+    if (writeCompletely (temporary.getFile(), text.getMemoryBlock()))
+        temporary.overwriteTargetFileWithTemporary();
 }
 
 PresetManager::PresetManager (const juce::String& productNameToUse)
