@@ -1,0 +1,11 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/** Orders files for the preset menu by name, extension included: digit runs
+    by their value (Pad 2 before Pad 10) and letters without regard to case. */
+class PresetFileComparator
+{
+public:
+    static int compareElements (const juce::File& first, const juce::File& second);
+};

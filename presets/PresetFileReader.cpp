@@ -1,0 +1,49 @@
+#include "presets/PresetFileReader.h"
+#include "presets/XmlTextScanner.h"
+
+std::unique_ptr<juce::XmlElement> PresetFileReader::parse (const juce::File& file)
+{
+    const auto text = readText (file);
+
+    if (! isSafeToParse (text))
+        return {};
+
+    return juce::XmlDocument (text).getDocumentElement();
+}
+
+juce::String PresetFileReader::readText (const juce::File& file)
+{
+    // The round trip through UTF-32 ends the text at its first NUL and turns
+    // overlong UTF-8 forms into the characters they stand for, so the checks
+    // see the very characters the parser will see.
+    const juce::String text (file.loadFileAsString().toUTF32());
+
+    // The parser steps one character past a hex reference that breaks off;
+    // a final line end gives it one to step onto instead of the terminator.
+    return text + "\n";
+}
+
+bool PresetFileReader::isSafeToParse (const juce::String& text)
+{
+    if (text.contains ("<!DOCTYPE") // entity definitions, external subsets
+        || text.contains ("&<")) // a reference the parser would parse again as elements
+        return false;
+
+    if (! isEveryOpeningClosed (text, "&", ";")
+        || ! isEveryOpeningClosed (text, "</", ">")
+        || ! isEveryOpeningClosed (text, "<!--", "-->")
+        || ! isEveryOpeningClosed (text, "<?", "?>"))
+        return false;
+
+    const auto shape = XmlTextScanner::measure (text.toRawUTF8());
+    return shape.deepestNesting <= maxNestingDepth && shape.numNames <= maxNames;
+}
+
+// When the last opening is followed by a closing, every earlier one is too,
+// so the parser's search for the closing never runs to the end of the text.
+bool PresetFileReader::isEveryOpeningClosed (const juce::String& text, const juce::String& opening,
+                                             const juce::String& closing)
+{
+    const auto lastOpening = text.lastIndexOf (opening);
+    return lastOpening < 0 || text.lastIndexOf (closing) >= lastOpening + opening.length();
+}

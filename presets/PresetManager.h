@@ -1,0 +1,57 @@
+#pragma once
+
+#include "presets/Caller.h"
+#include "presets/Preset.h"
+#include "presets/PresetManagerListener.h"
+
+#include <vector>
+
+struct ParameterStore;
+
+/** Knows where preset files live, keeps the list of presets found there,
+    loads presets into the parameter store and remembers the current one.
+    Everything runs on the message thread. */
+class PresetManager : public Caller<PresetManagerListener>
+{
+public:
+    explicit PresetManager (const juce::String& productName);
+    ~PresetManager() override;
+
+    /** Rebuilds presets from every preset file below the user folder and then
+        the factory folder, in the order found, and tells the listeners with
+        an empty menu. */
+    virtual void refreshPresetList();
+
+    /** The index of the first listed preset with the same file, else 0. */
+    int getPresetIndex (const Preset& preset) const;
+
+    /** The record for a file; reads nothing from the disk. */
+    Preset makePreset (const juce::File& file) const;
+
+    /** Puts the preset's tree in place of the store's, tells the listeners,
+        makes the preset current and then sends HOST_SETSTATE_REQUEST.
+        Throws PresetException, before changing anything, when the file is
+        not a preset for this store. */
+    void loadPreset (const Preset& preset, ParameterStore& store);
+
+    std::vector<Preset> presets;
+    juce::File userPresetFolder;
+    juce::File factoryPresetFolder;
+    juce::String productName;
+    Preset currentPreset;
+
+protected:
+    /** The files in the folder whose names end in ".preset" in any letter
+        case. */
+    static juce::Array<juce::File> findPresetFiles (const juce::File& folder, bool searchSubFolders);
+
+private:
+    static juce::ValueTree readPresetTree (const juce::File& file);
+};
+
+/** The per-user preset folder, ending in "/". */
+juce::String getUserPresetFolderPath (juce::String productName);
+
+/** Writes the tree as a preset file. A failed write leaves an existing file
+    as it was and is not reported. */
+void savePreset (const juce::ValueTree& state, const juce::File& file);

@@ -1,0 +1,44 @@
+#pragma once
+
+/** Walks XML text the way JUCE's XmlDocument walks it and measures what the
+    parser would build: how deep elements nest and how many names (element
+    and attribute names) it would create.
+
+    It follows the plain syntax that preset files use: declaration, comments,
+    processing instructions, start, end and empty-element tags, quoted
+    attribute values, references and text. At anything else it stops
+    following and assumes the worst: every later '<' opens one more element
+    and every later '=' adds an attribute. So the figures are upper bounds,
+    exact for the files this program writes.
+
+    The text must be NUL-terminated, valid UTF-8. */
+class XmlTextScanner
+{
+public:
+    struct Shape
+    {
+        int deepestNesting = 0;
+        int numNames = 0;
+    };
+
+    static Shape measure (const char* text);
+
+private:
+    explicit XmlTextScanner (const char* text);
+
+    void scanDocument();
+    void scanTagBody();
+    bool skipReference();
+    bool skipQuotedValue();
+    bool skipPast (const char* opening, const char* closing);
+    void skipName();
+    void skipSpace();
+    bool startsWith (const char* prefix) const;
+    void openElement();
+    bool closeElement();
+    void assumeTheWorstFromHere();
+
+    const char* position;
+    int depth = 0;
+    Shape shape;
+};
