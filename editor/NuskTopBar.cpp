@@ -14,9 +14,13 @@ std::unique_ptr<juce::Drawable> createLogo()
 }
 } // namespace
 
-NuskTopBar::NuskTopBar (ParameterStore&)
+NuskTopBar::NuskTopBar (ParameterStore& store)
 {
     logo = createLogo();
+
+    presetManager = std::make_unique<PresetManagerUI> ("nusk");
+    presetBar = std::make_unique<PresetBar> (store, *presetManager);
+    addAndMakeVisible (*presetBar);
 
     addAndMakeVisible (deviceSelector);
     deviceSelector.setColour (juce::ComboBox::backgroundColourId, juce::Colours::black);
@@ -76,7 +80,7 @@ void NuskTopBar::paint (juce::Graphics& g)
 
 void NuskTopBar::resized()
 {
-    // 0 to 0.35 of the width, at y 0.0625 and 0.875 high, is the preset bar's.
+    presetBar->setBoundsRelative (0.0f, 0.0625f, 0.35f, 0.875f);
     deviceSelector.setBoundsRelative (0.355f, 0.2f, 0.29f, 0.6f);
     aboutButton.setBoundsRelative (0.65f, 0.2f, 0.05f, 0.6f);
 }

@@ -3,10 +3,13 @@
 #include <juce_audio_devices/juce_audio_devices.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "presets/PresetBar.h"
+#include "presets/PresetManagerUI.h"
+
 struct ParameterStore;
 
-/** The strip across the top of the editor: the preset bar's place, the MIDI
-    output selector, the "about" button and the logo inside a light outline.
+/** The strip across the top of the editor: the preset bar, the MIDI output
+    selector, the "about" button and the logo inside a light outline.
 
     The selector is refilled from the system's MIDI outputs on every press on
     it, so it always lists the outputs present at that moment. */
@@ -31,6 +34,10 @@ private:
     juce::Array<juce::MidiDeviceInfo> outputDevices;
 
 public:
+    // The bar refers to the manager, so it is declared after it and goes first.
+    std::unique_ptr<PresetManagerUI> presetManager;
+    std::unique_ptr<PresetBar> presetBar;
+
     /** Its selected item index is the output's position in the system's list
         at the last refill; the upload maps it into a fresh list. */
     juce::ComboBox deviceSelector;

@@ -1,5 +1,6 @@
 #include "PanelHarness.h"
 #include "TestSupport.h"
+#include "presets/PresetManager.h"
 
 namespace
 {
@@ -38,7 +39,7 @@ using NuskPanel = PanelHarness;
 
 TEST_F (NuskPanel, StartsOnBankAIn14BitModeWhileTheResetSnapshotKeeps7Bit)
 {
-    auto& nusk = openPanel();
+    auto& nusk = openPanel (800, 600, false);
 
     EXPECT_TRUE ((bool) stored (fourteenBitToggleKey, globalList));
     EXPECT_FALSE ((bool) nusk.initialTree.getChildWithName ("GLIST").getChildWithProperty ("id", fourteenBitToggleKey)["value"]);
@@ -55,10 +56,11 @@ TEST_F (NuskPanel, StartsOnBankAIn14BitModeWhileTheResetSnapshotKeeps7Bit)
 TEST_F (NuskPanel, PendingLimitNotificationsStoreBankAInTheModeStoredWhenTheyArrive)
 {
     openPanel (800, 600, false);
-    const auto bankA = store.tree.getChildWithName ("ALIST");
-
     store.setParameter (fourteenBitToggleKey, false, globalList);
     dispatchMessages (100);
+
+    // The start-up load of "Init.preset" has replaced the tree by then.
+    const auto bankA = store.tree.getChildWithName ("ALIST");
 
     // Each slider stored its upper and lower MSB; in 7-bit mode no LSB is written.
     EXPECT_EQ (store.tree.getChild (store.tree.getNumChildren() - 1), bankA);
@@ -68,7 +70,15 @@ TEST_F (NuskPanel, PendingLimitNotificationsStoreBankAInTheModeStoredWhenTheyArr
 
 TEST_F (NuskPanel, PendingLimitNotificationsWriteAllFourHalvesIn14BitMode)
 {
-    openPanel();
+    // A broken "Init.preset" fails to load, so the panel stays in 14-bit mode
+    // when the limit notifications arrive.
+    const juce::File folder (getUserPresetFolderPath ("nusk"));
+    ASSERT_TRUE (folder.createDirectory());
+    ASSERT_TRUE (folder.getChildFile ("Init.preset").replaceWithText ("this is not XML"));
+
+    openPanel (800, 600, false);
+    dispatchMessages (100);
+    ASSERT_TRUE ((bool) stored (fourteenBitToggleKey, globalList));
     EXPECT_EQ (lastIds (store.tree.getChildWithName ("ALIST"), 4).joinIntoString (" "),
                "max4_msb min4_msb max4_lsb min4_lsb");
 }
@@ -239,9 +249,9 @@ TEST_F (NuskPanel, BadStoredValuesNeverCrashAndAreNeverWrittenBack)
 
 TEST_F (NuskPanel, ABankClickShowsThatBankOnlyAndDropsUncommittedText)
 {
+    auto& nusk = openPanel();
     store.setParameter ("fader2_text", "Bass", 1);
     store.setParameter ("button3_cc", 99, 1);
-    auto& nusk = openPanel();
     nusk.channelSelector.setValue (9.0, juce::dontSendNotification);
 
     selectBank (1);

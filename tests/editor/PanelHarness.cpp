@@ -15,9 +15,26 @@ Nusk& PanelHarness::openPanel (int width, int height, bool deliverStartUpMessage
     panel->setVisible (true);
 
     if (deliverStartUpMessages)
+    {
         dispatchMessages (100);
+        useTypedDefaultsIn14BitMode();
+    }
 
     return *panel;
+}
+
+void PanelHarness::useTypedDefaultsIn14BitMode()
+{
+    // Start-up loads "Init.preset", whose values are text and whose switch is
+    // off. The panel's own tests start from the typed defaults in 14-bit mode,
+    // as the panel leaves them at the end of its construction.
+    juce::UndoManager scratchUndo;
+    ParameterStore defaults { &scratchUndo };
+    addDefaultParameters (defaults);
+    defaults.setParameter (fourteenBitToggleKey, true, globalList);
+
+    store.tree = defaults.tree;
+    undoManager.clearUndoHistory();
 }
 
 void PanelHarness::click (juce::Component& target, juce::Point<int> position)

@@ -15,6 +15,9 @@ protected:
     /** Builds the panel on the desktop and lets the start-up messages arrive. */
     Nusk& openPanel (int width = 800, int height = 600, bool deliverStartUpMessages = true);
 
+    /** Replaces the store's tree with the start-up defaults, switched to 14-bit. */
+    void useTypedDefaultsIn14BitMode();
+
     /** A press and release at the given point of a component in the panel. */
     void click (juce::Component& target, juce::Point<int> position);
     void click (juce::Component& target);
