@@ -36,7 +36,9 @@ bool PresetFileReader::isSafeToParse (const juce::String& text)
         return false;
 
     const auto shape = XmlTextScanner::measure (text.toRawUTF8());
-    return shape.deepestNesting <= maxNestingDepth && shape.numNames <= maxNames;
+    return shape.deepestNesting <= maxNestingDepth
+        && shape.numNames <= maxNames
+        && shape.referenceCopying <= maxReferenceCopying;
 }
 
 // When the last opening is followed by a closing, every earlier one is too,

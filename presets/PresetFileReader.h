@@ -11,8 +11,8 @@
     is checked before the parser sees it, because that parser recurses once
     per nesting level, expands entities that refer to themselves without end,
     and rescans the rest of the text at every unterminated reference, end
-    tag, comment or processing instruction. Text that could do any of that is
-    refused: the program never writes it. */
+    tag, comment or processing instruction, and copies a growing value for
+    each reference in it. Text that could do any of that is refused. */
 class PresetFileReader
 {
 public:
@@ -23,6 +23,12 @@ public:
     /** Every new element or attribute name is interned for the rest of the
         run, at a cost that grows with the number already held. */
     static constexpr int maxNames = 20000;
+
+    /** The parser appends each reference in an attribute value to the value
+        read so far, copying it each time. This many bytes take it well under
+        a second; a name of ten thousand characters outside ASCII, each saved
+        as a reference, stays far below. */
+    static constexpr juce::int64 maxReferenceCopying = juce::int64 (1) << 31;
 
     /** The document element, or null when the file is missing, unreadable,
         not well-formed, or refused. */

@@ -175,7 +175,8 @@ bool XmlTextScanner::skipQuotedValue()
     if (quote != '"' && quote != '\'')
         return false;
 
-    ++position;
+    const char* valueStart = ++position;
+    std::int64_t references = 0;
 
     while (*position != quote)
     {
@@ -186,6 +187,8 @@ bool XmlTextScanner::skipQuotedValue()
         {
             if (! skipReference())
                 return false;
+
+            ++references;
         }
         else
         {
@@ -193,6 +196,7 @@ bool XmlTextScanner::skipQuotedValue()
         }
     }
 
+    shape.referenceCopying += references * (position - valueStart);
     ++position;
     return true;
 }
@@ -241,14 +245,19 @@ bool XmlTextScanner::closeElement()
 }
 
 // From here on every '<' that is not an end tag may open an element inside
-// all those still open, and every '=' may add an attribute.
+// all those still open, every '=' may add an attribute, and every '&' may
+// copy a value as long as the rest of the text.
 void XmlTextScanner::assumeTheWorstFromHere()
 {
+    const auto remainingLength = (std::int64_t) std::strlen (position);
+
     for (const char* p = position; *p != 0; ++p)
     {
         if (*p == '<' && p[1] != '/')
             openElement();
         else if (*p == '=')
             ++shape.numNames;
+        else if (*p == '&')
+            shape.referenceCopying += remainingLength;
     }
 }
