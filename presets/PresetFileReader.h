@@ -3,6 +3,7 @@
 #include <juce_core/juce_core.h>
 
 #include <memory>
+#include <string_view>
 
 /** Parses a preset file's XML from that file alone.
 
@@ -37,6 +38,5 @@ public:
 private:
     static juce::String readText (const juce::File& file);
     static bool isSafeToParse (const juce::String& text);
-    static bool isEveryOpeningClosed (const juce::String& text, const juce::String& opening,
-                                      const juce::String& closing);
+    static bool isEveryOpeningClosed (std::string_view text, std::string_view opening, std::string_view closing);
 };
