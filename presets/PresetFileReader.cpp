@@ -40,7 +40,8 @@ bool PresetFileReader::isSafeToParse (const juce::String& text)
     const auto shape = XmlTextScanner::measure (bytes.data());
     return shape.deepestNesting <= maxNestingDepth
         && shape.numNames <= maxNames
-        && shape.referenceCopying <= maxReferenceCopying;
+        && shape.referenceCopying <= maxReferenceCopying
+        && ! shape.hasInstructionBeforeText;
 }
 
 // When the last opening is followed by a closing, every earlier one is too,

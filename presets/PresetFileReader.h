@@ -12,8 +12,9 @@
     is checked before the parser sees it, because that parser recurses once
     per nesting level, expands entities that refer to themselves without end,
     and rescans the rest of the text at every unterminated reference, end
-    tag, comment or processing instruction, and copies a growing value for
-    each reference in it. Text that could do any of that is refused. */
+    tag, comment or processing instruction, copies a growing value for each
+    reference in it, and loops for ever on an instruction before text inside
+    an element. Text that could do any of that is refused. */
 class PresetFileReader
 {
 public:

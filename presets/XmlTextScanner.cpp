@@ -62,7 +62,7 @@ void XmlTextScanner::scanDocument()
             continue;
         }
 
-        if (skipPast ("<!--", "-->") || skipPast ("<?", "?>"))
+        if (skipPast ("<!--", "-->") || skipInstruction())
             continue;
 
         if (startsWith ("</"))
@@ -211,6 +211,37 @@ bool XmlTextScanner::skipPast (const char* opening, const char* closing)
     return true;
 }
 
+bool XmlTextScanner::skipInstruction()
+{
+    if (! skipPast ("<?", "?>"))
+        return false;
+
+    if (depth > 0)
+        checkWhatFollowsInstruction();
+
+    return true;
+}
+
+// Looks past white space, comments and instructions, as the parser does
+// before it decides between an element and text.
+void XmlTextScanner::checkWhatFollowsInstruction()
+{
+    const char* const instructionEnd = position;
+
+    for (;;)
+    {
+        skipSpace();
+
+        if (! skipPast ("<!--", "-->") && ! skipPast ("<?", "?>"))
+            break;
+    }
+
+    if (*position != 0 && *position != '<')
+        shape.hasInstructionBeforeText = true;
+
+    position = instructionEnd;
+}
+
 void XmlTextScanner::skipName()
 {
     while (isNameChar (*position))
@@ -245,8 +276,9 @@ bool XmlTextScanner::closeElement()
 }
 
 // From here on every '<' that is not an end tag may open an element inside
-// all those still open, every '=' may add an attribute, and every '&' may
-// copy a value as long as the rest of the text.
+// all those still open, every '=' may add an attribute, every '&' may copy a
+// value as long as the rest of the text, and every instruction may stand
+// before text.
 void XmlTextScanner::assumeTheWorstFromHere()
 {
     const auto remainingLength = (std::int64_t) std::strlen (position);
@@ -259,5 +291,8 @@ void XmlTextScanner::assumeTheWorstFromHere()
             ++shape.numNames;
         else if (*p == '&')
             shape.referenceCopying += remainingLength;
+
+        if (*p == '<' && p[1] == '?')
+            shape.hasInstructionBeforeText = true;
     }
 }

@@ -25,6 +25,11 @@ public:
         int deepestNesting = 0;
         int numNames = 0;
         std::int64_t referenceCopying = 0;
+
+        /** A processing instruction inside an element with text after it:
+            the parser skips the instruction, steps back before it to read
+            the text, stops at it, and so goes round for ever. */
+        bool hasInstructionBeforeText = false;
     };
 
     static Shape measure (const char* text);
@@ -37,6 +42,8 @@ private:
     bool skipReference();
     bool skipQuotedValue();
     bool skipPast (const char* opening, const char* closing);
+    bool skipInstruction();
+    void checkWhatFollowsInstruction();
     void skipName();
     void skipSpace();
     bool startsWith (const char* prefix) const;

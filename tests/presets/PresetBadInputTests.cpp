@@ -97,6 +97,7 @@ TEST_F (PresetBadInput, HostileTextFailsQuicklyWithoutCrashing)
         { "unterminated instructions in a tag", bytesOf ("<nusk " + repeated ("<?b='", 100000)) },
         { "distinct names", distinctNames.getMemoryBlock() },
         { "references in a huge value", bytesOf ("<nusk v=\"" + repeated ("x", 2000000) + repeated ("&amp;", 200000) + "\"/>") },
+        { "instruction before text", bytesOf ("<nusk><GLIST><?pi?>text</GLIST></nusk>") },
         { "hex reference at the end", bytesOf ("<nusk v=\"&#x") },
     };
 
