@@ -83,8 +83,9 @@ void PresetManager::refreshPresetList()
     presets.clear();
 
     for (const auto& folder : { userPresetFolder, factoryPresetFolder })
-        for (const auto& file : findPresetFiles (folder, true))
-            presets.push_back (makePreset (file));
+        for (const auto& file : folder.findChildFiles (juce::File::findFiles, true, "*", juce::File::FollowSymlinks::noCycles))
+            if (isPresetFile (file))
+                presets.push_back (makePreset (file));
 
     call (&PresetManagerListener::presetListChanged, (int) presets.size(), juce::PopupMenu());
 }
@@ -133,12 +134,9 @@ juce::ValueTree PresetManager::readPresetTree (const juce::File& file)
     return tree;
 }
 
-juce::Array<juce::File> PresetManager::findPresetFiles (const juce::File& folder, bool searchSubFolders)
+// Matched here rather than by the wildcard search, which ignores letter case
+// on some platforms only: Bass.PRESET is a preset everywhere.
+bool PresetManager::isPresetFile (const juce::File& file)
 {
-    // Matched here rather than by the wildcard search, which ignores letter
-    // case on macOS only: Bass.PRESET is a preset on every platform.
-    auto files = folder.findChildFiles (juce::File::findFiles, searchSubFolders, "*",
-                                        juce::File::FollowSymlinks::noCycles);
-    files.removeIf ([] (const juce::File& file) { return ! file.getFileName().matchesWildcard ("*.preset", true); });
-    return files;
+    return file.getFileName().matchesWildcard ("*.preset", true);
 }

@@ -41,9 +41,8 @@ public:
     Preset currentPreset;
 
 protected:
-    /** The files in the folder whose names end in ".preset" in any letter
-        case. */
-    static juce::Array<juce::File> findPresetFiles (const juce::File& folder, bool searchSubFolders);
+    /** True when the file's name ends in ".preset", in any letter case. */
+    static bool isPresetFile (const juce::File& file);
 
 private:
     static juce::ValueTree readPresetTree (const juce::File& file);

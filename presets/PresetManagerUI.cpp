@@ -1,7 +1,10 @@
 #include "presets/PresetManagerUI.h"
 #include "presets/PresetFileComparator.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
+#include <dirent.h>
 
 namespace
 {
@@ -12,13 +15,28 @@ juce::String resolvedPath (const juce::File& folder)
     return resolved != nullptr ? juce::String::fromUTF8 (resolved.get()) : folder.getFullPathName();
 }
 
+struct FolderListingCloser
+{
+    void operator() (DIR* listing) const { closedir (listing); }
+};
+
+// Sorts by PresetFileComparator's order, taking each name from its file
+// once rather than at every comparison.
 void sortByName (juce::Array<juce::File>& files)
 {
-    if (files.size() > 1)
-    {
-        PresetFileComparator comparator;
-        files.sort (comparator);
-    }
+    std::vector<std::pair<juce::String, juce::File>> named;
+    named.reserve ((size_t) files.size());
+
+    for (const auto& file : files)
+        named.emplace_back (file.getFileName(), file);
+
+    std::sort (named.begin(), named.end(), [] (const auto& first, const auto& second)
+               { return PresetFileComparator::compareNames (first.first, second.first) < 0; });
+
+    files.clearQuick();
+
+    for (const auto& entry : named)
+        files.add (entry.second);
 }
 } // namespace
 
@@ -43,18 +61,50 @@ juce::PopupMenu PresetManagerUI::addPresetsFromFolder (juce::File folder)
     juce::PopupMenu folderMenu;
     foldersBeingListed.add (resolvedPath (folder));
 
-    addPresetItems (folderMenu, folder);
-    addSubFolderMenus (folderMenu, folder);
+    juce::Array<juce::File> files, subFolders;
+    listFolder (folder, files, subFolders);
+    addPresetItems (folderMenu, files);
+    addSubFolderMenus (folderMenu, subFolders);
 
     foldersBeingListed.remove (foldersBeingListed.size() - 1);
     return folderMenu;
 }
 
-void PresetManagerUI::addPresetItems (juce::PopupMenu& folderMenu, const juce::File& folder)
+// One pass over the folder, asking the disk about an entry only when the
+// listing does not say whether it is a folder: large preset libraries hold
+// thousands of entries, and JUCE's iterator makes two system calls for each.
+void PresetManagerUI::listFolder (const juce::File& folder, juce::Array<juce::File>& files,
+                                  juce::Array<juce::File>& subFolders)
 {
-    auto files = findPresetFiles (folder, false);
-    sortByName (files);
+    const auto folderPath = folder.getFullPathName();
+    const std::unique_ptr<DIR, FolderListingCloser> listing (opendir (folderPath.toRawUTF8()));
 
+    if (listing == nullptr)
+        return;
+
+    while (const auto* entry = readdir (listing.get()))
+    {
+        const auto name = juce::String::fromUTF8 (entry->d_name);
+
+        if (name.containsOnly ("."))
+            continue;
+
+        const auto child = juce::File::createFileWithoutCheckingPath (folderPath.trimCharactersAtEnd ("/") + "/" + name);
+        const bool isFolder = entry->d_type == DT_DIR
+                           || ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) && child.isDirectory());
+
+        if (isFolder)
+            subFolders.add (child);
+        else if (isPresetFile (child))
+            files.add (child);
+    }
+
+    sortByName (files);
+    sortByName (subFolders);
+}
+
+void PresetManagerUI::addPresetItems (juce::PopupMenu& folderMenu, const juce::Array<juce::File>& files)
+{
     for (const auto& file : files)
     {
         auto preset = makePreset (file);
@@ -63,11 +113,8 @@ void PresetManagerUI::addPresetItems (juce::PopupMenu& folderMenu, const juce::F
     }
 }
 
-void PresetManagerUI::addSubFolderMenus (juce::PopupMenu& folderMenu, const juce::File& folder)
+void PresetManagerUI::addSubFolderMenus (juce::PopupMenu& folderMenu, const juce::Array<juce::File>& subFolders)
 {
-    auto subFolders = folder.findChildFiles (juce::File::findDirectories, false, "*");
-    sortByName (subFolders);
-
     for (const auto& subFolder : subFolders)
     {
         if (foldersBeingListed.contains (resolvedPath (subFolder)))
