@@ -12,14 +12,13 @@ struct IgnoringListener : PresetManagerListener
     void presetListChanged (int, juce::PopupMenu) override {}
 };
 
-// 10,000 presets: 100 in the folder itself and 99 more in each of
-// 10 x 10 sub-folders two levels down, made once per run.
+// 10,000 presets in the user folder: 100 in the folder itself and 99 more in
+// each of 10 x 10 sub-folders two levels down, made once per run.
 juce::File userFolderWithTenThousandPresets()
 {
     static const auto folder = []
     {
-        const auto root = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                              .getNonexistentChildFile ("nusk-benchmark-presets", {}, false);
+        const juce::File root (getUserPresetFolderPath ("nusk"));
         const auto write = [] (const juce::File& dir, int count)
         {
             dir.createDirectory();
@@ -32,8 +31,6 @@ juce::File userFolderWithTenThousandPresets()
             for (int inner = 0; inner < 10; ++inner)
                 write (root.getChildFile ("Bank " + juce::String (outer)).getChildFile ("Set " + juce::String (inner)), 99);
 
-        std::atexit ([] { juce::File::getSpecialLocation (juce::File::tempDirectory)
-                              .getChildFile ("nusk-benchmark-presets").deleteRecursively(); });
         return root;
     }();
 
@@ -60,7 +57,7 @@ void loadDefaultPreset (benchmark::State& state)
     addDefaultParameters (store);
 
     PresetManagerUI manager ("nusk");
-    const auto file = manager.userPresetFolder.getChildFile ("Init.preset");
+    const auto file = manager.userPresetFolder.getChildFile ("Load.preset");
     savePreset (store.tree, file);
     const auto preset = manager.makePreset (file);
 

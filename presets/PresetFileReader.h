@@ -10,11 +10,12 @@
     JUCE's XmlDocument, given a file, follows a DOCTYPE to other files; given
     text it cannot, so the file is read first and its text parsed. The text
     is checked before the parser sees it, because that parser recurses once
-    per nesting level, expands entities that refer to themselves without end,
-    and rescans the rest of the text at every unterminated reference, end
-    tag, comment or processing instruction, copies a growing value for each
-    reference in it, and loops for ever on an instruction before text inside
-    an element. Text that could do any of that is refused. */
+    per nesting level, expands entities that refer to themselves without
+    end, rescans the rest of the text at every unterminated reference, end
+    tag, comment or processing instruction, copies the value read so far for
+    each reference in an attribute, and loops for ever on an instruction
+    before text inside an element. Text that could do any of that is refused;
+    the program never writes such text. */
 class PresetFileReader
 {
 public:
@@ -29,7 +30,7 @@ public:
     /** The parser appends each reference in an attribute value to the value
         read so far, copying it each time. This many bytes take it well under
         a second; a name of ten thousand characters outside ASCII, each saved
-        as a reference, stays far below. */
+        as a reference, stays below. */
     static constexpr juce::int64 maxReferenceCopying = juce::int64 (1) << 31;
 
     /** The document element, or null when the file is missing, unreadable,

@@ -84,7 +84,7 @@ void PresetManager::refreshPresetList()
 
     for (const auto& folder : { userPresetFolder, factoryPresetFolder })
         for (const auto& file : folder.findChildFiles (juce::File::findFiles, true, "*", juce::File::FollowSymlinks::noCycles))
-            if (isPresetFile (file))
+            if (isPresetFileName (file.getFileName()))
                 presets.push_back (makePreset (file));
 
     call (&PresetManagerListener::presetListChanged, (int) presets.size(), juce::PopupMenu());
@@ -101,7 +101,15 @@ int PresetManager::getPresetIndex (const Preset& preset) const
 
 Preset PresetManager::makePreset (const juce::File& file) const
 {
-    return { file.getFileNameWithoutExtension(), file.isAChildOf (factoryPresetFolder), file };
+    return { file.getFileNameWithoutExtension(), isInFactoryFolder (file), file };
+}
+
+// isAChildOf builds the path of every ancestor; a file whose path does not
+// even start with the folder's is quickly known to lie elsewhere.
+bool PresetManager::isInFactoryFolder (const juce::File& file) const
+{
+    return file.getFullPathName().startsWithIgnoreCase (factoryPresetFolder.getFullPathName())
+        && file.isAChildOf (factoryPresetFolder);
 }
 
 void PresetManager::loadPreset (const Preset& preset, ParameterStore& store)
@@ -136,7 +144,7 @@ juce::ValueTree PresetManager::readPresetTree (const juce::File& file)
 
 // Matched here rather than by the wildcard search, which ignores letter case
 // on some platforms only: Bass.PRESET is a preset everywhere.
-bool PresetManager::isPresetFile (const juce::File& file)
+bool PresetManager::isPresetFileName (const juce::String& fileName)
 {
-    return file.getFileName().matchesWildcard ("*.preset", true);
+    return fileName.matchesWildcard ("*.preset", true);
 }

@@ -41,11 +41,12 @@ public:
     Preset currentPreset;
 
 protected:
-    /** True when the file's name ends in ".preset", in any letter case. */
-    static bool isPresetFile (const juce::File& file);
+    /** True when the file name ends in ".preset", in any letter case. */
+    static bool isPresetFileName (const juce::String& fileName);
 
 private:
     static juce::ValueTree readPresetTree (const juce::File& file);
+    bool isInFactoryFolder (const juce::File& file) const;
 };
 
 /** The per-user preset folder, ending in "/". */

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <vector>
 #include <dirent.h>
+#include <vector>
 
 namespace
 {
@@ -20,23 +20,22 @@ struct FolderListingCloser
     void operator() (DIR* listing) const { closedir (listing); }
 };
 
-// Sorts by PresetFileComparator's order, taking each name from its file
-// once rather than at every comparison.
-void sortByName (juce::Array<juce::File>& files)
+using NamedFiles = std::vector<std::pair<juce::String, juce::File>>;
+
+// Sorts by PresetFileComparator's order, on names taken from the folder
+// listing rather than from the files at every comparison.
+juce::Array<juce::File> sortedByName (NamedFiles named)
 {
-    std::vector<std::pair<juce::String, juce::File>> named;
-    named.reserve ((size_t) files.size());
-
-    for (const auto& file : files)
-        named.emplace_back (file.getFileName(), file);
-
     std::sort (named.begin(), named.end(), [] (const auto& first, const auto& second)
                { return PresetFileComparator::compareNames (first.first, second.first) < 0; });
 
-    files.clearQuick();
+    juce::Array<juce::File> files;
+    files.ensureStorageAllocated ((int) named.size());
 
     for (const auto& entry : named)
         files.add (entry.second);
+
+    return files;
 }
 } // namespace
 
@@ -77,30 +76,33 @@ void PresetManagerUI::listFolder (const juce::File& folder, juce::Array<juce::Fi
                                   juce::Array<juce::File>& subFolders)
 {
     const auto folderPath = folder.getFullPathName();
+    const auto pathPrefix = folderPath.trimCharactersAtEnd ("/") + "/";
     const std::unique_ptr<DIR, FolderListingCloser> listing (opendir (folderPath.toRawUTF8()));
 
     if (listing == nullptr)
         return;
 
+    NamedFiles namedFiles, namedFolders;
+
     while (const auto* entry = readdir (listing.get()))
     {
-        const auto name = juce::String::fromUTF8 (entry->d_name);
+        auto name = juce::String::fromUTF8 (entry->d_name);
 
         if (name.containsOnly ("."))
             continue;
 
-        const auto child = juce::File::createFileWithoutCheckingPath (folderPath.trimCharactersAtEnd ("/") + "/" + name);
+        const auto child = juce::File::createFileWithoutCheckingPath (pathPrefix + name);
         const bool isFolder = entry->d_type == DT_DIR
                            || ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) && child.isDirectory());
 
         if (isFolder)
-            subFolders.add (child);
-        else if (isPresetFile (child))
-            files.add (child);
+            namedFolders.emplace_back (std::move (name), child);
+        else if (isPresetFileName (name))
+            namedFiles.emplace_back (std::move (name), child);
     }
 
-    sortByName (files);
-    sortByName (subFolders);
+    files = sortedByName (std::move (namedFiles));
+    subFolders = sortedByName (std::move (namedFolders));
 }
 
 void PresetManagerUI::addPresetItems (juce::PopupMenu& folderMenu, const juce::Array<juce::File>& files)

@@ -4,13 +4,13 @@
 
 #include <functional>
 
-/** A fresh folder under the system's temporary folder, removed with its
+/** A fresh folder in the test process's own home folder, removed with its
     contents at the end. */
 struct TemporaryFolder
 {
     TemporaryFolder()
-        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getNonexistentChildFile ("nusk-presets", {}, false))
+        : folder (juce::File::getSpecialLocation (juce::File::userHomeDirectory)
+                      .getNonexistentChildFile ("presets", {}, false))
     {
         folder.createDirectory();
     }
