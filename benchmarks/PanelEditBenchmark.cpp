@@ -68,16 +68,3 @@ void limitThumbEditIn14BitMode (benchmark::State& state)
 BENCHMARK (controllerSelectorEdit)->Unit (benchmark::kMicrosecond);
 BENCHMARK (storeWriteWithRefresh)->Unit (benchmark::kMicrosecond);
 BENCHMARK (limitThumbEditIn14BitMode)->Unit (benchmark::kMicrosecond);
-
-int main (int argc, char** argv)
-{
-    juce::ScopedJuceInitialiser_GUI gui;
-    benchmark::Initialize (&argc, argv);
-
-    if (benchmark::ReportUnrecognizedArguments (argc, argv))
-        return 1;
-
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,5 +2,10 @@
 
 int PresetFileComparator::compareElements (const juce::File& first, const juce::File& second)
 {
-    return first.getFileName().compareNatural (second.getFileName(), false);
+    return compareNames (first.getFileName(), second.getFileName());
+}
+
+int PresetFileComparator::compareNames (const juce::String& first, const juce::String& second)
+{
+    return first.compareNatural (second, false);
 }

@@ -8,4 +8,7 @@ class PresetFileComparator
 {
 public:
     static int compareElements (const juce::File& first, const juce::File& second);
+
+    /** The same order on file names already taken from their files. */
+    static int compareNames (const juce::String& first, const juce::String& second);
 };

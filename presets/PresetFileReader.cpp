@@ -25,25 +25,32 @@ juce::String PresetFileReader::readText (const juce::File& file)
 
 bool PresetFileReader::isSafeToParse (const juce::String& text)
 {
-    if (text.contains ("<!DOCTYPE") // entity definitions, external subsets
-        || text.contains ("&<")) // a reference the parser would parse again as elements
+    const std::string_view bytes (text.toRawUTF8(), text.getNumBytesAsUTF8());
+
+    if (bytes.find ("<!DOCTYPE") != std::string_view::npos // entity definitions, external subsets
+        || bytes.find ("&<") != std::string_view::npos) // a reference the parser would parse again as elements
         return false;
 
-    if (! isEveryOpeningClosed (text, "&", ";")
-        || ! isEveryOpeningClosed (text, "</", ">")
-        || ! isEveryOpeningClosed (text, "<!--", "-->")
-        || ! isEveryOpeningClosed (text, "<?", "?>"))
+    if (! isEveryOpeningClosed (bytes, "&", ";")
+        || ! isEveryOpeningClosed (bytes, "</", ">")
+        || ! isEveryOpeningClosed (bytes, "<!--", "-->")
+        || ! isEveryOpeningClosed (bytes, "<?", "?>"))
         return false;
 
-    const auto shape = XmlTextScanner::measure (text.toRawUTF8());
-    return shape.deepestNesting <= maxNestingDepth && shape.numNames <= maxNames;
+    const auto shape = XmlTextScanner::measure (bytes.data());
+    return shape.deepestNesting <= maxNestingDepth
+        && shape.numNames <= maxNames
+        && shape.referenceCopying <= maxReferenceCopying
+        && ! shape.hasInstructionBeforeText;
 }
 
 // When the last opening is followed by a closing, every earlier one is too,
 // so the parser's search for the closing never runs to the end of the text.
-bool PresetFileReader::isEveryOpeningClosed (const juce::String& text, const juce::String& opening,
-                                             const juce::String& closing)
+bool PresetFileReader::isEveryOpeningClosed (std::string_view text, std::string_view opening, std::string_view closing)
 {
-    const auto lastOpening = text.lastIndexOf (opening);
-    return lastOpening < 0 || text.lastIndexOf (closing) >= lastOpening + opening.length();
+    const auto lastOpening = text.rfind (opening);
+    const auto lastClosing = text.rfind (closing);
+
+    return lastOpening == std::string_view::npos
+        || (lastClosing != std::string_view::npos && lastClosing >= lastOpening + opening.size());
 }

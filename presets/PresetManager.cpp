@@ -83,8 +83,9 @@ void PresetManager::refreshPresetList()
     presets.clear();
 
     for (const auto& folder : { userPresetFolder, factoryPresetFolder })
-        for (const auto& file : findPresetFiles (folder, true))
-            presets.push_back (makePreset (file));
+        for (const auto& file : folder.findChildFiles (juce::File::findFiles, true, "*", juce::File::FollowSymlinks::noCycles))
+            if (isPresetFileName (file.getFileName()))
+                presets.push_back (makePreset (file));
 
     call (&PresetManagerListener::presetListChanged, (int) presets.size(), juce::PopupMenu());
 }
@@ -100,7 +101,15 @@ int PresetManager::getPresetIndex (const Preset& preset) const
 
 Preset PresetManager::makePreset (const juce::File& file) const
 {
-    return { file.getFileNameWithoutExtension(), file.isAChildOf (factoryPresetFolder), file };
+    return { file.getFileNameWithoutExtension(), isInFactoryFolder (file), file };
+}
+
+// isAChildOf builds the path of every ancestor; a file whose path does not
+// even start with the folder's is quickly known to lie elsewhere.
+bool PresetManager::isInFactoryFolder (const juce::File& file) const
+{
+    return file.getFullPathName().startsWithIgnoreCase (factoryPresetFolder.getFullPathName())
+        && file.isAChildOf (factoryPresetFolder);
 }
 
 void PresetManager::loadPreset (const Preset& preset, ParameterStore& store)
@@ -133,12 +142,9 @@ juce::ValueTree PresetManager::readPresetTree (const juce::File& file)
     return tree;
 }
 
-juce::Array<juce::File> PresetManager::findPresetFiles (const juce::File& folder, bool searchSubFolders)
+// Matched here rather than by the wildcard search, which ignores letter case
+// on some platforms only: Bass.PRESET is a preset everywhere.
+bool PresetManager::isPresetFileName (const juce::String& fileName)
 {
-    // Matched here rather than by the wildcard search, which ignores letter
-    // case on macOS only: Bass.PRESET is a preset on every platform.
-    auto files = folder.findChildFiles (juce::File::findFiles, searchSubFolders, "*",
-                                        juce::File::FollowSymlinks::noCycles);
-    files.removeIf ([] (const juce::File& file) { return ! file.getFileName().matchesWildcard ("*.preset", true); });
-    return files;
+    return fileName.matchesWildcard ("*.preset", true);
 }

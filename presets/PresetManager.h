@@ -41,12 +41,12 @@ public:
     Preset currentPreset;
 
 protected:
-    /** The files in the folder whose names end in ".preset" in any letter
-        case. */
-    static juce::Array<juce::File> findPresetFiles (const juce::File& folder, bool searchSubFolders);
+    /** True when the file name ends in ".preset", in any letter case. */
+    static bool isPresetFileName (const juce::String& fileName);
 
 private:
     static juce::ValueTree readPresetTree (const juce::File& file);
+    bool isInFactoryFolder (const juce::File& file) const;
 };
 
 /** The per-user preset folder, ending in "/". */

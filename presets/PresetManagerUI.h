@@ -24,8 +24,9 @@ public:
     std::unique_ptr<juce::PopupMenu> menu;
 
 private:
-    void addPresetItems (juce::PopupMenu& folderMenu, const juce::File& folder);
-    void addSubFolderMenus (juce::PopupMenu& folderMenu, const juce::File& folder);
+    static void listFolder (const juce::File& folder, juce::Array<juce::File>& files, juce::Array<juce::File>& subFolders);
+    void addPresetItems (juce::PopupMenu& folderMenu, const juce::Array<juce::File>& files);
+    void addSubFolderMenus (juce::PopupMenu& folderMenu, const juce::Array<juce::File>& subFolders);
 
     /** Resolved paths of the folders being listed, outermost first: a link
         back to one of them would otherwise be followed for ever. */

@@ -62,7 +62,7 @@ void XmlTextScanner::scanDocument()
             continue;
         }
 
-        if (skipPast ("<!--", "-->") || skipPast ("<?", "?>"))
+        if (skipPast ("<!--", "-->") || skipInstruction())
             continue;
 
         if (startsWith ("</"))
@@ -175,7 +175,8 @@ bool XmlTextScanner::skipQuotedValue()
     if (quote != '"' && quote != '\'')
         return false;
 
-    ++position;
+    const char* valueStart = ++position;
+    std::int64_t references = 0;
 
     while (*position != quote)
     {
@@ -186,6 +187,8 @@ bool XmlTextScanner::skipQuotedValue()
         {
             if (! skipReference())
                 return false;
+
+            ++references;
         }
         else
         {
@@ -193,6 +196,7 @@ bool XmlTextScanner::skipQuotedValue()
         }
     }
 
+    shape.referenceCopying += references * (position - valueStart);
     ++position;
     return true;
 }
@@ -205,6 +209,37 @@ bool XmlTextScanner::skipPast (const char* opening, const char* closing)
     const char* end = std::strstr (position + std::strlen (opening), closing);
     position = end != nullptr ? end + std::strlen (closing) : position + std::strlen (position);
     return true;
+}
+
+bool XmlTextScanner::skipInstruction()
+{
+    if (! skipPast ("<?", "?>"))
+        return false;
+
+    if (depth > 0)
+        checkWhatFollowsInstruction();
+
+    return true;
+}
+
+// Looks past white space, comments and instructions, as the parser does
+// before it decides between an element and text.
+void XmlTextScanner::checkWhatFollowsInstruction()
+{
+    const char* const instructionEnd = position;
+
+    for (;;)
+    {
+        skipSpace();
+
+        if (! skipPast ("<!--", "-->") && ! skipPast ("<?", "?>"))
+            break;
+    }
+
+    if (*position != 0 && *position != '<')
+        shape.hasInstructionBeforeText = true;
+
+    position = instructionEnd;
 }
 
 void XmlTextScanner::skipName()
@@ -241,14 +276,23 @@ bool XmlTextScanner::closeElement()
 }
 
 // From here on every '<' that is not an end tag may open an element inside
-// all those still open, and every '=' may add an attribute.
+// all those still open, every '=' may add an attribute, every '&' may copy a
+// value as long as the rest of the text, and every instruction may stand
+// before text.
 void XmlTextScanner::assumeTheWorstFromHere()
 {
+    const auto remainingLength = (std::int64_t) std::strlen (position);
+
     for (const char* p = position; *p != 0; ++p)
     {
         if (*p == '<' && p[1] != '/')
             openElement();
         else if (*p == '=')
             ++shape.numNames;
+        else if (*p == '&')
+            shape.referenceCopying += remainingLength;
+
+        if (*p == '<' && p[1] == '?')
+            shape.hasInstructionBeforeText = true;
     }
 }

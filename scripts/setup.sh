@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     juce-modules-source
-    libgtest-dev
+    libgtest-dev libbenchmark-dev
     libasound2-dev libfreetype-dev libfontconfig1-dev
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev
     xvfb openbox xdotool wmctrl x11-utils imagemagick

@@ -1,0 +1,70 @@
+#include <benchmark/benchmark.h>
+
+#include "editor/ParameterStore.h"
+#include "editor/Parameters.h"
+#include "presets/PresetManagerUI.h"
+
+namespace
+{
+struct IgnoringListener : PresetManagerListener
+{
+    void currentPresetChanged (Preset, int) override {}
+    void presetListChanged (int, juce::PopupMenu) override {}
+};
+
+// 10,000 presets in the user folder: 100 in the folder itself and 99 more in
+// each of 10 x 10 sub-folders two levels down, made once per run.
+juce::File userFolderWithTenThousandPresets()
+{
+    static const auto folder = []
+    {
+        const juce::File root (getUserPresetFolderPath ("nusk"));
+        const auto write = [] (const juce::File& dir, int count)
+        {
+            dir.createDirectory();
+            for (int i = 0; i < count; ++i)
+                dir.getChildFile ("Preset " + juce::String (i) + ".preset").replaceWithText ("<nusk/>");
+        };
+
+        write (root, 100);
+        for (int outer = 0; outer < 10; ++outer)
+            for (int inner = 0; inner < 10; ++inner)
+                write (root.getChildFile ("Bank " + juce::String (outer)).getChildFile ("Set " + juce::String (inner)), 99);
+
+        return root;
+    }();
+
+    return folder;
+}
+
+void refreshPresetListOfTenThousand (benchmark::State& state)
+{
+    PresetManagerUI manager ("nusk");
+    manager.userPresetFolder = userFolderWithTenThousandPresets();
+    IgnoringListener listener;
+    manager.addListener (&listener);
+
+    for (auto _ : state)
+        manager.refreshPresetList();
+
+    state.counters["presets"] = (double) manager.presets.size();
+}
+
+void loadDefaultPreset (benchmark::State& state)
+{
+    juce::UndoManager undoManager { 30000, 30 };
+    ParameterStore store { &undoManager };
+    addDefaultParameters (store);
+
+    PresetManagerUI manager ("nusk");
+    const auto file = manager.userPresetFolder.getChildFile ("Load.preset");
+    savePreset (store.tree, file);
+    const auto preset = manager.makePreset (file);
+
+    for (auto _ : state)
+        manager.loadPreset (preset, store);
+}
+} // namespace
+
+BENCHMARK (refreshPresetListOfTenThousand)->Unit (benchmark::kMillisecond);
+BENCHMARK (loadDefaultPreset)->Unit (benchmark::kMicrosecond);
