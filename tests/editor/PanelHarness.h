@@ -2,38 +2,53 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "editor/Nusk.h"
 #include "editor/Parameters.h"
 
-/** A store with the start-up defaults and a real editor panel on the desktop,
-    driven through real mouse and key events sent to its window. */
-class PanelHarness : public testing::Test
+/** A store with the defaults and a real editor panel on the desktop, driven
+    through mouse and key events sent to its window. */
+struct PanelHarness : testing::Test
 {
-protected:
-    PanelHarness();
+    PanelHarness() { addDefaultParameters (store); }
 
-    /** Builds the panel on the desktop and lets the start-up messages arrive. */
-    Nusk& openPanel (int width = 800, int height = 600, bool deliverStartUpMessages = true);
+    /** With startUp, lets the start-up messages arrive (the load of
+        "Init.preset" turns every value into text), then puts back the typed
+        values in 14-bit mode that the panel's construction left. */
+    Nusk& open (int width = 800, int height = 600, bool startUp = true)
+    {
+        panel = std::make_unique<Nusk> (store);
+        panel->setSize (width, height);
+        panel->addToDesktop (0);
+        panel->setVisible (true);
 
-    /** Replaces the store's tree with the start-up defaults, switched to 14-bit. */
-    void useTypedDefaultsIn14BitMode();
+        if (startUp)
+        {
+            const auto typed = store.tree.createCopy();
+            dispatchMessages (100);
+            store.tree = typed;
+            undoManager.clearUndoHistory();
+        }
+        return *panel;
+    }
 
-    /** A press and release at the given point of a component in the panel. */
-    void click (juce::Component& target, juce::Point<int> position);
-    void click (juce::Component& target);
-    bool pressKey (const juce::KeyPress& key);
-    void typeText (const juce::String& text);
+    /** Move, press and release at a point of the target (its centre by default). */
+    void click (juce::Component& target, std::optional<juce::Point<int>> at = {})
+    {
+        auto* peer = target.getPeer();
+        ASSERT_NE (peer, nullptr);
+        const auto position = peer->getComponent().getLocalPoint (&target, at.value_or (target.getLocalBounds().getCentre()));
+        time += 1000; // far apart, so no two clicks make a double click
+        for (auto [buttons, delay] : { std::pair (juce::ModifierKeys(), 0), { juce::ModifierKeys::leftButtonModifier, 10 }, { 0, 20 } })
+            peer->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, position.toFloat(), buttons, 1.0f, 0.0f, time + delay);
+    }
 
-    /** The "+" button of an inc/dec slider. */
-    static juce::Component& incrementButtonOf (juce::Slider& slider);
+    bool key (const juce::KeyPress& key) { return panel->getPeer()->handleKeyPress (key); }
 
-    void selectBank (int bank);
-    juce::var stored (const juce::String& key, int list);
+    juce::var stored (const juce::String& key, int list = 0) { return store.getParameter (key, list); }
 
     juce::UndoManager undoManager { 30000, 30 };
     ParameterStore store { &undoManager };
     std::unique_ptr<Nusk> panel;
-
-private:
-    juce::int64 eventTime = 0;
+    juce::int64 time = juce::Time::currentTimeMillis();
 };

@@ -5,214 +5,93 @@
 
 namespace
 {
-struct StoreFixture : testing::Test
+struct Store : testing::Test, juce::ValueTree::Listener
 {
+    Store() { addDefaultParameters (store); }
+
+    /** The lists' type names in order, or with a list number the ids in that list. */
+    juce::String order (int list = -1)
+    {
+        juce::StringArray names;
+        for (const auto& child : list < 0 ? store.tree : store.tree.getChildWithName (listTypes[list]))
+            names.add (list < 0 ? child.getType().toString() : child["id"].toString());
+        return names.joinIntoString (" ");
+    }
+
+    /** Once listening, reads from the store at each property change, as the panel does. */
+    void valueTreePropertyChanged (juce::ValueTree&, const juce::Identifier&) override
+    {
+        ++changes;
+        seen = store.getParameter (keyToRead, globalList);
+    }
+
     juce::UndoManager undoManager { 30000, 30 };
     ParameterStore store { &undoManager };
-
-    juce::StringArray rootOrder() const
-    {
-        juce::StringArray types;
-        for (const auto& child : store.tree)
-            types.add (child.getType().toString());
-        return types;
-    }
-
-    juce::StringArray listOrder (int list) const
-    {
-        juce::StringArray ids;
-        for (const auto& child : store.tree.getChildWithName (listTypes[list]))
-            ids.add (child["id"].toString());
-        return ids;
-    }
-};
-
-struct ChangeCounter : juce::ValueTree::Listener
-{
-    int propertyChanges = 0, childAdds = 0, childRemoves = 0;
-    void valueTreePropertyChanged (juce::ValueTree&, const juce::Identifier&) override { ++propertyChanges; }
-    void valueTreeChildAdded (juce::ValueTree&, juce::ValueTree&) override { ++childAdds; }
-    void valueTreeChildRemoved (juce::ValueTree&, juce::ValueTree&, int) override { ++childRemoves; }
+    juce::String keyToRead = channelSelectKey;
+    int changes = 0;
+    juce::var seen { "not read" };
 };
 } // namespace
 
-TEST_F (StoreFixture, AddCreatesListAndNodeWithIdThenValue)
+TEST_F (Store, DefaultsAre146TypedParametersInOrder)
 {
-    store.addParameter ("channel_select", 1.0, 4);
+    int total = 0;
+    for (const auto& list : store.tree)
+        total += list.getNumChildren();
+    EXPECT_EQ (total, 146);
+    EXPECT_EQ (order(), "GLIST ALIST BLIST CLIST DLIST");
+    EXPECT_TRUE (store.getParameter (fourteenBitToggleKey, globalList).isBool());
 
-    auto node = store.tree.getChildWithName ("GLIST").getChild (0);
-    ASSERT_TRUE (node.isValid());
-    EXPECT_EQ (node.getType(), juce::Identifier ("GLOBAL"));
-    EXPECT_EQ (node.getPropertyName (0), juce::Identifier ("id"));
-    EXPECT_EQ (node.getPropertyName (1), juce::Identifier ("value"));
-    EXPECT_TRUE (node["value"].isDouble());
-}
-
-TEST_F (StoreFixture, AddingAKeyTwiceKeepsTheFirstValue)
-{
-    store.addParameter ("fader1_cc", 16, 0);
-    store.addParameter ("fader1_cc", 99, 0);
-
-    EXPECT_EQ (store.tree.getChildWithName ("ALIST").getNumChildren(), 1);
-    EXPECT_EQ ((int) store.getParameter ("fader1_cc", 0), 16);
-}
-
-TEST_F (StoreFixture, ReadingAMissingKeyAppendsOneUndefinedNode)
-{
-    addDefaultParameters (store);
-
-    EXPECT_TRUE (store.getParameter ("button1_cc", 4).isUndefined());
-    EXPECT_TRUE (store.getParameter ("button1_cc", 4).isUndefined());
-
-    EXPECT_EQ (listOrder (4), juce::StringArray ({ "channel_select", "14bit_midi_toggle", "button1_cc" }));
-    auto node = store.tree.getChildWithName ("GLIST").getChild (2);
-    EXPECT_EQ (node.getType(), juce::Identifier ("GLOBAL"));
-
-    // A preset written afterwards carries the node, its value as "undefined".
-    auto xml = store.tree.createXml();
-    auto* element = xml->getChildByName ("GLIST")->getChildElement (2);
-    EXPECT_EQ (element->getStringAttribute ("value"), "undefined");
-}
-
-TEST_F (StoreFixture, ReadingFromAMissingListCreatesItAtTheEnd)
-{
-    store.addParameter ("channel_select", 1.0, 4);
-
-    EXPECT_TRUE (store.getParameter ("fader1_cc", 2).isUndefined());
-    EXPECT_EQ (rootOrder(), juce::StringArray ({ "GLIST", "CLIST" }));
-    EXPECT_EQ (listOrder (2), juce::StringArray ({ "fader1_cc" }));
-}
-
-TEST_F (StoreFixture, ReadingAMissingKeyDuringUndoAddsNothingAndReturnsVoid)
-{
-    addDefaultParameters (store);
-    undoManager.beginNewTransaction();
-    store.setParameter ("channel_select", 5.0, 4);
-
-    struct ReadingListener : juce::ValueTree::Listener
+    // Some nodes of a list as they are written to a preset: tag, id and value text.
+    const auto sample = [xml = store.tree.createXml()] (const char* list, std::initializer_list<int> indices)
     {
-        ParameterStore& store;
-        juce::var seen { "not read" };
-        explicit ReadingListener (ParameterStore& s) : store (s) {}
-        void valueTreePropertyChanged (juce::ValueTree&, const juce::Identifier&) override
-        {
-            seen = store.getParameter ("no_such_key", 4);
-        }
-    } listener (store);
+        juce::StringArray nodes;
+        for (auto i : indices)
+            if (auto* node = xml->getChildByName (list)->getChildElement (i))
+                nodes.add (node->getTagName() + ":" + node->getStringAttribute ("id") + "=" + node->getStringAttribute ("value"));
+        return nodes.joinIntoString (" ");
+    };
+    EXPECT_EQ (sample ("GLIST", { 0, 1 }), "GLOBAL:channel_select=1.0 GLOBAL:14bit_midi_toggle=0");
+    EXPECT_EQ (sample ("ALIST", { 0, 7, 8, 12, 16, 20, 27, 28, 32, 35 }),
+               "A:fader1_cc=16 A:fader4_cc_14b=3 A:max1_msb=127.0 A:min1_msb=0.0 A:max1_lsb=127.0 A:min1_lsb=0.0 "
+               "A:button4_cc=3 A:fader1_text=unset A:button2_text=unset A:button5_text=unset");
+    EXPECT_EQ (sample ("DLIST", { 3, 4, 24, 35 }), "D:fader4_cc=31 D:fader1_cc_14b=12 D:button1_cc=12 D:button5_text=unset");
+    EXPECT_EQ (sample ("BLIST", { 35 }) + " " + sample ("CLIST", { 35 }), "B:button5_text=unset C:button5_text=unset");
+}
 
-    store.tree.addListener (&listener);
+TEST_F (Store, ReadingAMissingKeyAppendsOneUndefinedNodeExceptDuringUndo)
+{
+    EXPECT_TRUE (store.getParameter ("button1_cc", globalList).isUndefined());
+    EXPECT_TRUE (store.getParameter ("button1_cc", globalList).isUndefined());
+    EXPECT_EQ (order (globalList), "channel_select 14bit_midi_toggle button1_cc");
+
+    store.setParameter ("no_such_key", 3, globalList); // adds nothing either
+    undoManager.beginNewTransaction();
+    store.setParameter (channelSelectKey, 5.0, globalList);
+    keyToRead = "no_such_key";
+    store.tree.addListener (this);
     ASSERT_TRUE (undoManager.undo());
-    store.tree.removeListener (&listener);
-
-    EXPECT_TRUE (listener.seen.isVoid());
-    EXPECT_FALSE (listOrder (4).contains ("no_such_key"));
+    EXPECT_TRUE (seen.isVoid());
+    EXPECT_EQ (order (globalList), "channel_select 14bit_midi_toggle button1_cc");
 }
 
-TEST_F (StoreFixture, SettingAMissingKeyChangesNothing)
+TEST_F (Store, SetMovesNodeAndListToTheEndEvenForAnEqualValueAndUndoMovesThemBack)
 {
-    addDefaultParameters (store);
-    auto before = store.tree.createCopy();
-
-    store.setParameter ("no_such_key", 3, 0);
-
-    EXPECT_FALSE (listOrder (0).contains ("no_such_key"));
-    EXPECT_EQ (listOrder (0), [&] {
-        juce::StringArray ids;
-        for (const auto& child : before.getChildWithName ("ALIST"))
-            ids.add (child["id"].toString());
-        return ids;
-    }());
-}
-
-TEST_F (StoreFixture, SetMovesNodeAndListToTheEnd)
-{
-    addDefaultParameters (store);
-    EXPECT_EQ (rootOrder(), juce::StringArray ({ "GLIST", "ALIST", "BLIST", "CLIST", "DLIST" }));
-
-    store.setParameter ("channel_select", 3.0, 4);
-
-    EXPECT_EQ (rootOrder(), juce::StringArray ({ "ALIST", "BLIST", "CLIST", "DLIST", "GLIST" }));
-    EXPECT_EQ (listOrder (4).strings.getLast(), "channel_select");
-    EXPECT_EQ ((double) store.getParameter ("channel_select", 4), 3.0);
-}
-
-TEST_F (StoreFixture, SettingAnEqualValueStillMovesButSendsNoPropertyChange)
-{
-    addDefaultParameters (store);
-    ChangeCounter counter;
-    store.tree.addListener (&counter);
-
+    store.tree.addListener (this);
     store.setParameter ("fader1_cc", 16.0, 0); // equal to the stored int 16
+    EXPECT_EQ (changes, 0);
+    EXPECT_EQ (order(), "GLIST BLIST CLIST DLIST ALIST");
+    EXPECT_TRUE (order (0).endsWith ("button5_text fader1_cc"));
 
-    store.tree.removeListener (&counter);
-    EXPECT_EQ (counter.propertyChanges, 0);
-    EXPECT_EQ (counter.childRemoves, 2);
-    EXPECT_EQ (counter.childAdds, 2);
-    EXPECT_TRUE (store.getParameter ("fader1_cc", 0).isInt()); // the int is kept
-    EXPECT_EQ (listOrder (0).strings.getLast(), "fader1_cc");
-    EXPECT_EQ (rootOrder().strings.getLast(), "ALIST");
-}
-
-TEST_F (StoreFixture, ADifferentNumberReplacesTheKind)
-{
-    addDefaultParameters (store);
-    store.setParameter ("fader1_cc", 20.0, 0);
-    EXPECT_TRUE (store.getParameter ("fader1_cc", 0).isDouble());
-}
-
-TEST_F (StoreFixture, SettingIntoAnEmptyListRecreatesItEmptyAtTheEnd)
-{
-    addDefaultParameters (store);
-    store.tree.appendChild (juce::ValueTree ("EXTRA"), nullptr);
-    store.tree.removeChild (store.tree.getChildWithName ("BLIST"), nullptr);
-    store.tree.addChild (juce::ValueTree ("BLIST"), 0, nullptr);
-
-    store.setParameter ("fader1_cc", 5, 1);
-
-    EXPECT_EQ (rootOrder().strings.getLast(), "BLIST");
-    EXPECT_EQ (store.tree.getChildWithName ("BLIST").getNumChildren(), 0);
-}
-
-TEST_F (StoreFixture, UndoRestoresValueAndPositions)
-{
-    addDefaultParameters (store);
-    const auto rootBefore = rootOrder();
-    const auto listBefore = listOrder (0);
-
+    const auto before = order() + " / " + order (2);
     undoManager.beginNewTransaction();
-    store.setParameter ("max2_msb", 42, 0);
+    store.setParameter ("max2_msb", 42, 2); // read again inside the set: the lock is recursive
+    EXPECT_EQ (changes, 1);
+    EXPECT_EQ ((double) seen, 1.0);
+    EXPECT_EQ (order(), "GLIST BLIST DLIST ALIST CLIST");
+    EXPECT_TRUE (order (2).endsWith ("button5_text max2_msb"));
+
     ASSERT_TRUE (undoManager.undo());
-
-    EXPECT_EQ ((double) store.getParameter ("max2_msb", 0), 127.0);
-    EXPECT_EQ (rootOrder(), rootBefore);
-    EXPECT_EQ (listOrder (0), listBefore);
-
-    ASSERT_TRUE (undoManager.redo());
-    EXPECT_EQ ((int) store.getParameter ("max2_msb", 0), 42);
-    EXPECT_EQ (listOrder (0).strings.getLast(), "max2_msb");
-}
-
-TEST_F (StoreFixture, ListenersRunInsideTheLockAndMayReadAgain)
-{
-    addDefaultParameters (store);
-
-    struct NestedReader : juce::ValueTree::Listener
-    {
-        ParameterStore& store;
-        int reads = 0;
-        explicit NestedReader (ParameterStore& s) : store (s) {}
-        void valueTreePropertyChanged (juce::ValueTree&, const juce::Identifier&) override
-        {
-            // The lock is recursive: reading from inside a set must not deadlock.
-            for (auto& key : textKeys)
-                if (store.getParameter (key, 0).toString() == "unset")
-                    ++reads;
-        }
-    } reader (store);
-
-    store.tree.addListener (&reader);
-    store.setParameter ("fader1_cc", 99, 0);
-    store.tree.removeListener (&reader);
-
-    EXPECT_EQ (reader.reads, 8);
+    EXPECT_EQ ((double) store.getParameter ("max2_msb", 2), 127.0);
+    EXPECT_EQ (order() + " / " + order (2), before);
 }
