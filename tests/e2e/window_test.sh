@@ -22,10 +22,18 @@ export HOME="$home"
 export XDG_CONFIG_HOME="$home/config"
 mkdir -p "$XDG_CONFIG_HOME"
 
-window_ids() { xdotool search --onlyvisible --name '^nusk$' 2>/dev/null || true; }
+# Windows titled nusk with an 800x600 content area. A starting program briefly
+# maps a small first window that its native title bar then replaces.
+window_ids() {
+    local window
+    for window in $(xdotool search --onlyvisible --name '^nusk$' 2>/dev/null || true); do
+        xwininfo -id "$window" 2>/dev/null | grep -q -E 'Width: 800$' \
+            && xwininfo -id "$window" 2>/dev/null | grep -q -E 'Height: 600$' \
+            && echo "$window"
+    done
+}
 
-# A starting program briefly maps a first window that its native title bar
-# then replaces, so the list counts only once it holds still for a moment.
+# The list counts only once it holds still for a moment.
 wait_for_windows() {
     local wanted="$1" before after
     for _ in $(seq 1 100); do
@@ -34,7 +42,7 @@ wait_for_windows() {
         after="$(window_ids)"
         [ "$before" = "$after" ] && [ "$(wc -l <<<"$after" | tr -d ' ')" -ge "$wanted" ] && [ -n "$after" ] && return 0
     done
-    fail "expected $wanted window(s) titled nusk, found $(window_ids | wc -l)"
+    fail "expected $wanted window(s) titled nusk with an 800x600 content area, found $(window_ids | wc -l)"
 }
 
 # Arguments of any kind are ignored.
@@ -51,7 +59,7 @@ height="$(awk '/Height:/ {print $2}' <<<"$geometry")"
 
 # Give the first turns of the message loop a moment, then keep a screenshot.
 sleep 1
-import -window root "$artefacts/nusk.png" || fail "screenshot failed"
+timeout 10 import -window root "$artefacts/nusk.png" || fail "screenshot failed"
 
 # A second instance starts beside the first.
 "$app" &
@@ -61,10 +69,12 @@ wait_for_windows 2
 kill -0 "$first" || fail "first instance ended when the second started"
 
 # A close request through the window manager ends each process with code 0.
+# JUCE on X11 can leave an event it has read unhandled until more X traffic
+# arrives, so the request is repeated each second while the process waits.
 close_and_wait() {
     local pid="$1" window="$2"
-    wmctrl -i -c "$window"
-    for _ in $(seq 1 100); do
+    for attempt in $(seq 1 100); do
+        (( attempt % 20 == 1 )) && wmctrl -i -c "$window" 2>/dev/null
         if ! kill -0 "$pid" 2>/dev/null; then
             wait "$pid" && return 0
             fail "process $pid ended with code $?"
