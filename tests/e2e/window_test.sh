@@ -31,6 +31,7 @@ window_ids() {
             && xwininfo -id "$window" 2>/dev/null | grep -q -E 'Height: 600$' \
             && echo "$window"
     done
+    return 0
 }
 
 # The list counts only once it holds still for a moment.
