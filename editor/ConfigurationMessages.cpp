@@ -9,6 +9,18 @@ constexpr uint8_t sysExStart = 0xF0;
 constexpr uint8_t sysExEnd = 0xF7;
 constexpr int nameLength = 5;
 
+/** The start-up configuration, built once: the stand-in for undefined values. */
+const juce::ValueTree& startUpDefaults()
+{
+    static const juce::ValueTree defaults = []
+    {
+        ParameterStore store (nullptr);
+        addDefaultParameters (store);
+        return store.tree;
+    }();
+    return defaults;
+}
+
 /** The stored value, or its start-up default when it reads back undefined, so
     that every message keeps its length and every byte its place. */
 juce::var readOrDefault (ParameterStore& store, const juce::String& key, int list)
@@ -18,9 +30,7 @@ juce::var readOrDefault (ParameterStore& store, const juce::String& key, int lis
     if (! value.isUndefined())
         return value;
 
-    ParameterStore defaults (nullptr);
-    addDefaultParameters (defaults);
-    return defaults.getParameter (key, list);
+    return startUpDefaults().getChildWithName (listTypes[list]).getChildWithProperty ("id", key)["value"];
 }
 
 void appendNumbers (ParameterStore& store, std::vector<uint8_t>& message, const juce::StringArray& keys, int list)

@@ -155,23 +155,20 @@ int PresetBar::getNumPresets() const
 
 void PresetBar::showPreviousPreset()
 {
-    const auto numPresets = getNumPresets();
-    currentIndex = (currentIndex < 1 ? numPresets : currentIndex) - 1;
-
-    // With nothing to step through, store, manager and box stay as they are.
-    if (numPresets == 0)
-        return;
-
-    loadCurrentPreset();
-    selectCurrentPresetAsync();
+    stepTo ((currentIndex < 1 ? getNumPresets() : currentIndex) - 1);
 }
 
 void PresetBar::showNextPreset()
 {
-    const auto numPresets = getNumPresets();
-    currentIndex = currentIndex < numPresets - 1 ? currentIndex + 1 : 0;
+    stepTo (currentIndex < getNumPresets() - 1 ? currentIndex + 1 : 0);
+}
 
-    if (numPresets == 0)
+void PresetBar::stepTo (int index)
+{
+    currentIndex = index;
+
+    // With nothing to step through, store, manager and box stay as they are.
+    if (getNumPresets() == 0)
         return;
 
     loadCurrentPreset();

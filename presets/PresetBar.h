@@ -68,6 +68,7 @@ private:
 
     void showPreviousPreset();
     void showNextPreset();
+    void stepTo (int index);
     void loadCurrentPreset();
     void selectCurrentPresetAsync();
     void undo();

@@ -101,23 +101,15 @@ def save_icon():
     return p.finish()
 
 
-def left_icon():
-    """An open chevron pointing left, drawn as a stroke."""
+def chevron(mirrored):
+    """An open chevron pointing left, drawn as a stroke; mirrored about
+    x = 4 it points right."""
+    x = (lambda value: 8.0 - value) if mirrored else (lambda value: value)
     p = PathWriter()
-    p.move(6.5, 15.5)
-    p.line(2.33, 11.33)
-    p.cubic(0.77, 9.77, 0.77, 7.23, 2.33, 5.67)
-    p.line(6.5, 1.5)
-    return p.finish()
-
-
-def right_icon():
-    """The left chevron mirrored about x = 4: pointing right."""
-    p = PathWriter()
-    p.move(1.5, 15.5)
-    p.line(5.67, 11.33)
-    p.cubic(7.23, 9.77, 7.23, 7.23, 5.67, 5.67)
-    p.line(1.5, 1.5)
+    p.move(x(6.5), 15.5)
+    p.line(x(2.33), 11.33)
+    p.cubic(x(0.77), 9.77, x(0.77), 7.23, x(2.33), 5.67)
+    p.line(x(6.5), 1.5)
     return p.finish()
 
 
@@ -127,8 +119,8 @@ def main():
     icons = {
         "UndoIcon.path": undo_icon(),
         "SaveIcon.path": save_icon(),
-        "LeftIcon.path": left_icon(),
-        "RightIcon.path": right_icon(),
+        "LeftIcon.path": chevron(mirrored=False),
+        "RightIcon.path": chevron(mirrored=True),
     }
     for name, data in icons.items():
         (folder / name).write_bytes(data)
