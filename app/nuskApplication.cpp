@@ -1,5 +1,8 @@
 #include "app/nuskApplication.h"
 #include "app/MainComponent.h"
+#include "app/X11DisplayCheck.h"
+
+#include <iostream>
 
 const juce::String nuskApplication::getApplicationName()
 {
@@ -19,6 +22,17 @@ bool nuskApplication::moreThanOneInstanceAllowed()
 void nuskApplication::initialise (const juce::String&)
 {
     // The command line is deliberately ignored.
+    const X11DisplayCheck display;
+
+    if (! display.canOpenDisplay())
+    {
+        // Quitting here skips the message loop; nothing has been built yet.
+        std::cerr << display.describeFailure() << std::endl;
+        setApplicationReturnValue (1);
+        quit();
+        return;
+    }
+
     mainWindow = std::make_unique<MainWindow> (getApplicationName());
 }
 

@@ -52,3 +52,8 @@ set(NUSK_CORE_DEFINITIONS
 target_compile_definitions(nusk_core PUBLIC ${NUSK_CORE_DEFINITIONS})
 
 set_target_properties(nusk_core PROPERTIES POSITION_INDEPENDENT_CODE ON)
+
+# The start-up check opens the X display itself before JUCE (which loads
+# libX11 at run time) builds any window.
+find_package(X11 REQUIRED)
+target_link_libraries(nusk_core PRIVATE X11::X11)
