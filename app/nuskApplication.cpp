@@ -21,18 +21,18 @@ bool nuskApplication::moreThanOneInstanceAllowed()
 
 void nuskApplication::initialise (const juce::String&)
 {
-    // The command line is deliberately ignored.
     const X11DisplayCheck display;
 
     if (! display.canOpenDisplay())
     {
-        // Quitting here skips the message loop; nothing has been built yet.
+        // Quitting before anything is built skips the message loop.
         std::cerr << display.describeFailure() << std::endl;
         setApplicationReturnValue (1);
         quit();
         return;
     }
 
+    // The command line is deliberately ignored.
     mainWindow = std::make_unique<MainWindow> (getApplicationName());
 }
 
