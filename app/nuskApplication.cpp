@@ -1,5 +1,8 @@
 #include "app/nuskApplication.h"
 #include "app/MainComponent.h"
+#include "app/X11DisplayCheck.h"
+
+#include <iostream>
 
 const juce::String nuskApplication::getApplicationName()
 {
@@ -18,6 +21,17 @@ bool nuskApplication::moreThanOneInstanceAllowed()
 
 void nuskApplication::initialise (const juce::String&)
 {
+    const X11DisplayCheck display;
+
+    if (! display.canOpenDisplay())
+    {
+        // Quitting before anything is built skips the message loop.
+        std::cerr << display.describeFailure() << std::endl;
+        setApplicationReturnValue (1);
+        quit();
+        return;
+    }
+
     // The command line is deliberately ignored.
     mainWindow = std::make_unique<MainWindow> (getApplicationName());
 }

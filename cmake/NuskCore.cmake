@@ -48,7 +48,15 @@ set(NUSK_CORE_DEFINITIONS
     JUCE_DISPLAY_SPLASH_SCREEN=0
     JUCE_REPORT_APP_USAGE=0
     JUCE_STRICT_REFCOUNTEDPOINTER=1
-    JUCE_STANDALONE_APPLICATION=1)
+    JUCE_STANDALONE_APPLICATION=1
+    # Debug builds would print JUCE's version on standard error at every start,
+    # ahead of the program's own one-line messages.
+    JUCE_DISABLE_JUCE_VERSION_PRINTING=1)
 target_compile_definitions(nusk_core PUBLIC ${NUSK_CORE_DEFINITIONS})
 
 set_target_properties(nusk_core PROPERTIES POSITION_INDEPENDENT_CODE ON)
+
+# The start-up check opens the X display itself before JUCE (which loads
+# libX11 at run time) builds any window.
+find_package(X11 REQUIRED)
+target_link_libraries(nusk_core PRIVATE X11::X11)

@@ -8,8 +8,10 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/build.sh" build -DCMAKE_BUILD_TYPE=Release
 "$root/scripts/build.sh" build-asan -DCMAKE_BUILD_TYPE=Debug -DNUSK_SANITIZE=ON
 
+# Every test that needs a display starts a private one, so the tests run in
+# parallel and need no display here.
 run_tests() {
-    "$root/scripts/with-display.sh" ctest --test-dir "$root/$1" --output-on-failure --timeout 120
+    ctest --test-dir "$root/$1" --output-on-failure --timeout 120 --parallel "$(nproc)"
 }
 
 run_tests build
