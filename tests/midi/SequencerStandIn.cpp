@@ -33,7 +33,7 @@ struct Output
     std::string name;
 };
 
-std::string describe (const Output& output)
+std::string addressOf (const Output& output)
 {
     return std::to_string (output.client) + ":" + std::to_string (output.port);
 }
@@ -133,7 +133,7 @@ void closeConnection (snd_seq_t* seq, int port)
     if (connection == seq->connections.end())
         return;
 
-    record ("close " + describe (connection->second) + " " + connection->second.name);
+    record ("close " + addressOf (connection->second) + " " + connection->second.name);
     seq->connections.erase (connection);
     seq->sysex.erase (port);
 }
@@ -147,7 +147,7 @@ void recordEvent (snd_seq_t* seq, const snd_seq_event_t& event)
     const auto& output = connection->second;
     if (event.type != SND_SEQ_EVENT_SYSEX)
     {
-        record ("event " + describe (output) + " type " + std::to_string (event.type));
+        record ("event " + addressOf (output) + " type " + std::to_string (event.type));
         return;
     }
 
@@ -158,7 +158,7 @@ void recordEvent (snd_seq_t* seq, const snd_seq_event_t& event)
 
     if (! bytes.empty() && bytes.back() == 0xF7)
     {
-        record ("send " + describe (output) + " " + hexBytes (bytes));
+        record ("send " + addressOf (output) + " " + hexBytes (bytes));
         bytes.clear();
     }
 }
@@ -274,7 +274,7 @@ int snd_seq_connect_to (snd_seq_t* seq, int port, int client, int clientPort)
 
     closeConnection (seq, port);
     seq->connections[port] = *output;
-    record ("open " + describe (*output) + " " + output->name);
+    record ("open " + addressOf (*output) + " " + output->name);
     return 0;
 }
 

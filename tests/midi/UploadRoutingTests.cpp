@@ -37,33 +37,47 @@ struct Upload : PanelHarness
         return lines;
     }
 
-    /** A press on the selector (which refills it) and a pick in its pop-up. */
+    /** A press on the selector (which refills it) and a pick in its pop-up.
+        When another window on the display takes the focus, the framework
+        closes the pop-up at once; then the selector is pressed again. */
     void pick (const juce::String& text)
     {
-        auto* menu = pressSelector();
-        ASSERT_NE (menu, nullptr) << "no pop-up list";
+        for (int attempt = 0; attempt < 5; ++attempt)
+        {
+            auto* menu = pressSelector();
+            if (menu == nullptr)
+                continue;
 
-        for (auto* item : menu->getChildren())
-            if (auto* handler = item->getAccessibilityHandler(); handler != nullptr && handler->getTitle() == text)
-            {
-                ASSERT_TRUE (handler->getActions().invoke (juce::AccessibilityActionType::press));
-                dispatchMessages (100);
-                ASSERT_EQ (panel->topBar.deviceSelector.getText(), text);
-                return;
-            }
-
-        FAIL() << "no item " << text << " in the pop-up list";
+            auto* item = findItem (*menu, text);
+            ASSERT_NE (item, nullptr) << "no item " << text << " in the pop-up list";
+            ASSERT_TRUE (item->getActions().invoke (juce::AccessibilityActionType::press));
+            dispatchMessages (100);
+            ASSERT_EQ (panel->topBar.deviceSelector.getText(), text);
+            return;
+        }
+        FAIL() << "the pop-up list never stayed open";
     }
 
-    /** Presses the selector and waits for its pop-up list. */
+    static juce::AccessibilityHandler* findItem (juce::Component& menu, const juce::String& text)
+    {
+        for (auto* item : menu.getChildren())
+            if (auto* handler = item->getAccessibilityHandler(); handler != nullptr && handler->getTitle() == text)
+                return handler;
+        return nullptr;
+    }
+
+    /** Presses the selector and waits for its pop-up list; null when the list
+        closed before it could be seen. */
     juce::Component* pressSelector()
     {
-        click (panel->topBar.deviceSelector);
-        for (int i = 0; i < 100; ++i)
+        auto& selector = panel->topBar.deviceSelector;
+        panel->getPeer()->grabFocus();
+        click (selector);
+        for (int i = 0; i < 400 && selector.isPopupActive(); ++i)
         {
             if (auto* modal = juce::Component::getCurrentlyModalComponent(); modal != nullptr && modal->getName() == "menu")
                 return modal;
-            dispatchMessages (20);
+            dispatchMessages (5);
         }
         return nullptr;
     }
