@@ -323,12 +323,19 @@ void Nusk::resetConfiguration()
 
 void Nusk::uploadConfiguration()
 {
-    const auto devices = juce::MidiOutput::getAvailableDevices();
-    const auto index = topBar.deviceSelector.getSelectedItemIndex();
-    const auto identifier = juce::isPositiveAndBelow (index, devices.size()) ? devices[index].identifier
-                                                                             : juce::String();
+    const auto picked = topBar.selectedOutput();
+    if (picked.identifier.isEmpty())
+        return;
 
-    auto output = juce::MidiOutput::openDevice (identifier);
+    // Only the very output the user picked: once it has gone, its identifier
+    // may already belong to another device, and the user should pick again.
+    if (! juce::MidiOutput::getAvailableDevices().contains (picked))
+    {
+        topBar.clearOutputSelection();
+        return;
+    }
+
+    auto output = juce::MidiOutput::openDevice (picked.identifier);
     if (output == nullptr)
         return;
 

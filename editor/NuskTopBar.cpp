@@ -55,11 +55,25 @@ void NuskTopBar::mouseDown (const juce::MouseEvent& event)
 
 void NuskTopBar::refillDeviceSelector()
 {
-    const auto devices = juce::MidiOutput::getAvailableDevices();
+    outputDevices = juce::MidiOutput::getAvailableDevices();
     deviceSelector.clear (juce::dontSendNotification);
 
-    for (int i = 0; i < devices.size(); ++i)
-        deviceSelector.addItem (devices[i].name, i + 1);
+    // A combo box item needs a text, so an output without a name gets none.
+    for (int i = 0; i < outputDevices.size(); ++i)
+        if (outputDevices[i].name.isNotEmpty())
+            deviceSelector.addItem (outputDevices[i].name, i + 1);
+}
+
+juce::MidiDeviceInfo NuskTopBar::selectedOutput() const
+{
+    const auto position = deviceSelector.getSelectedId() - 1;
+    return juce::isPositiveAndBelow (position, outputDevices.size()) ? outputDevices[position]
+                                                                     : juce::MidiDeviceInfo();
+}
+
+void NuskTopBar::clearOutputSelection()
+{
+    deviceSelector.setSelectedId (0, juce::dontSendNotification);
 }
 
 void NuskTopBar::paint (juce::Graphics& g)
@@ -85,15 +99,10 @@ void NuskTopBar::resized()
     aboutButton.setBoundsRelative (0.65f, 0.2f, 0.05f, 0.6f);
 }
 
-void NuskTopBar::comboBoxChanged (juce::ComboBox* comboBox)
+void NuskTopBar::comboBoxChanged (juce::ComboBox*)
 {
-    outputDevices = juce::MidiOutput::getAvailableDevices();
-    const auto index = comboBox->getSelectedItemIndex();
-    const auto identifier = juce::isPositiveAndBelow (index, outputDevices.size()) ? outputDevices[index].identifier
-                                                                                   : juce::String();
-
     // Opened and closed at once; the upload opens the output it sends to.
-    juce::MidiOutput::openDevice (identifier).reset();
+    juce::MidiOutput::openDevice (selectedOutput().identifier).reset();
 }
 
 void NuskTopBar::buttonClicked (juce::Button* button)

@@ -27,10 +27,17 @@ public:
     void comboBoxChanged (juce::ComboBox* comboBox) override;
     void buttonClicked (juce::Button* button) override;
 
+    /** The output the selected item showed when the selector was last filled;
+        an empty name and identifier when nothing is selected. */
+    juce::MidiDeviceInfo selectedOutput() const;
+    /** Drops the selection, so the selector asks for a device again. */
+    void clearOutputSelection();
+
 private:
     void refillDeviceSelector();
     bool isOnDeviceSelector (const juce::Component* component) const;
 
+    /** The outputs as listed at the last refill: item id i + 1 shows entry i. */
     juce::Array<juce::MidiDeviceInfo> outputDevices;
 
 public:
@@ -38,8 +45,8 @@ public:
     std::unique_ptr<PresetManagerUI> presetManager;
     std::unique_ptr<PresetBar> presetBar;
 
-    /** Its selected item index is the output's position in the system's list
-        at the last refill; the upload maps it into a fresh list. */
+    /** Each item stands for the output it shows at the last refill, not for a
+        position in the system's list, which changes as devices come and go. */
     juce::ComboBox deviceSelector;
 
 private:
