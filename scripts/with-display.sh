@@ -5,28 +5,56 @@
 set -euo pipefail
 
 workdir="$(mktemp -d)"
-cleanup() {
+stop_display() {
     [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
     [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
     wait 2>/dev/null || true
+    wm_pid="" xvfb_pid=""
+}
+cleanup() {
+    stop_display
     rm -rf "$workdir"
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-    [ -s "$workdir/display" ] && break
-    sleep 0.05
-done
-[ -s "$workdir/display" ] || { echo "Xvfb did not start" >&2; cat "$workdir/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$workdir/display")"
+# Polls for up to 30 seconds while the process lives: until_ready <pid> <command...>
+until_ready() {
+    local pid="$1"
+    shift
+    for _ in $(seq 1 600); do
+        "$@" && return 0
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.05
+    done
+    return 1
+}
 
-HOME="$workdir" openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
-wm_pid=$!
-for _ in $(seq 1 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.05
+display_named() { [ -s "$workdir/display" ]; }
+wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# Windows made before the window manager runs fail with X errors. Servers
+# starting side by side (tests in parallel) can race for a display number, and
+# a busy machine can take seconds, so a failed start is tried again.
+start_display() {
+    : >"$workdir/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
+    xvfb_pid=$!
+    until_ready "$xvfb_pid" display_named || return 1
+    export DISPLAY=":$(head -n1 "$workdir/display")"
+
+    HOME="$workdir" openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
+    wm_pid=$!
+    until_ready "$wm_pid" wm_ready
+}
+
+for attempt in 1 2 3; do
+    start_display && break
+    stop_display
+    if [ "$attempt" -eq 3 ]; then
+        echo "no virtual display with a window manager could be started" >&2
+        cat "$workdir/xvfb.log" "$workdir/openbox.log" >&2
+        exit 1
+    fi
 done
 
 "$@"

@@ -50,6 +50,9 @@ file_exists() { [ -f "$1" ]; }
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 program_focused() { app_windows . | grep -qx "$(xdotool getwindowfocus 2>/dev/null)"; }
 app_ended() { ! kill -0 "$pid" 2>/dev/null; }
+# A close request that arrives while the program is busy can go unanswered,
+# so it is repeated until the program has ended.
+ended_after_close_request() { app_ended || { wmctrl -i -c "$window" 2>/dev/null; false; }; }
 
 # A starting program briefly maps a first, smaller window that its native
 # title bar then replaces, so the window counts once it is the only one, has
@@ -75,8 +78,7 @@ start_app() {
 shoot() { timeout 10 import -window "$1" "$2" || fail "no screenshot of window $1"; }
 
 close_app() {
-    wmctrl -i -c "$window"
-    wait_for 10 "the program to end after the close request" app_ended
+    wait_for 10 "the program to end after the close request" ended_after_close_request
     local code=0
     wait "$pid" || code=$?
     pid=""
