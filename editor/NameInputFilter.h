@@ -11,5 +11,6 @@ class NameInputFilter : public juce::TextEditor::InputFilter
 public:
     juce::String filterNewText (juce::TextEditor& editor, const juce::String& newInput) override;
 
+private:
     static bool canBeSaved (juce::juce_wchar character);
 };

@@ -91,23 +91,16 @@ TEST_F (Panel, ReturnStoresANameUnderItsKeyAndEachPressIsOneUndoStep)
 // never be saved.
 TEST_F (Panel, NameEditorsDropWhatNoPresetCanHoldAsItIsPastedOrTyped)
 {
-    const auto text = [] (std::initializer_list<juce::juce_wchar> codes)
-    {
-        std::vector<juce::juce_wchar> characters (codes);
-        characters.push_back (0);
-        return juce::String (juce::CharPointer_UTF32 (characters.data()));
-    };
-
     auto& nusk = open();
     click (nusk.nameEditors[0]);
-    juce::SystemClipboard::copyTextToClipboard (text ({ 'K', 1, 2, 0x1b, '[', 0x7f, '\t', 'k', '\r', '\n', 0xd800, '&', 0xfffe, 0xffff, 0x1f941, 0xdc00 }));
+    juce::SystemClipboard::copyTextToClipboard (fromCodePoints ({ 'K', 1, 2, 0x1b, '[', 0x7f, '\t', 'k', '\r', '\n', 0xd800, '&', 0xfffe, 0xffff, 0x1f941, 0xdc00 }));
     key (juce::KeyPress ('v', juce::ModifierKeys::commandModifier, 0));
     for (auto typed : { 0xfffe, 0xe9, 0x10ffff })
         key (juce::KeyPress (0, {}, (juce::juce_wchar) typed));
     key (juce::KeyPress (juce::KeyPress::returnKey));
     dispatchMessages();
 
-    EXPECT_EQ (stored ("fader1_text").toString(), text ({ 'K', '[', 0x7f, '\t', 'k', '\n', '&', 0x1f941, 0xe9, 0x10ffff }));
+    EXPECT_EQ (stored ("fader1_text").toString(), fromCodePoints ({ 'K', '[', 0x7f, '\t', 'k', '\n', '&', 0x1f941, 0xe9, 0x10ffff }));
 }
 
 TEST_F (Panel, FaceplateKeepsItsShapeCentredInTheLowerNinetyPercent)

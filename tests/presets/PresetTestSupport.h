@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include "editor/ParameterStore.h"
 #include "editor/Parameters.h"
 #include "presets/PresetException.h"
