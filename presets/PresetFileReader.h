@@ -19,7 +19,7 @@ struct XML_ParserStruct;
 
     expat parses in linear time without recursing. The limits below keep the
     building of the element as linear, and the recursion of the JUCE code
-    that copies, converts and destroys it shallow; files that pass them are
+    that copies, converts and destroys it shallow; a file beyond them is
     refused like text that is not well-formed. */
 class PresetFileReader
 {
