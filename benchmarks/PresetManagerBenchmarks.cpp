@@ -4,6 +4,9 @@
 #include "editor/Parameters.h"
 #include "presets/PresetManagerUI.h"
 
+#include <functional>
+#include <vector>
+
 namespace
 {
 struct IgnoringListener : PresetManagerListener
@@ -50,21 +53,48 @@ void refreshPresetListOfTenThousand (benchmark::State& state)
     state.counters["presets"] = (double) manager.presets.size();
 }
 
-void loadDefaultPreset (benchmark::State& state)
+// Characters that are each saved as a reference, up to six bytes long
+// (tab, markup, quotes, accented, CJK and outside the Basic Multilingual Plane).
+juce::String longName (int length)
+{
+    const juce::juce_wchar cycle[] { 0x9, '&', '"', '<', 0xe9, 0x3042, 0x1f3b9, 'a' };
+    std::vector<juce::juce_wchar> characters;
+    for (int i = 0; i < length; ++i)
+        characters.push_back (cycle[i % 8]);
+    characters.push_back (0);
+    return juce::String (juce::CharPointer_UTF32 (characters.data()));
+}
+
+void loadPresetInto (benchmark::State& state, const std::function<void (ParameterStore&)>& edit)
 {
     juce::UndoManager undoManager { 30000, 30 };
     ParameterStore store { &undoManager };
     addDefaultParameters (store);
+    edit (store);
 
     PresetManagerUI manager ("nusk");
     const auto file = manager.userPresetFolder.getChildFile ("Load.preset");
-    savePreset (store.tree, file);
+    if (! savePreset (store.tree, file))
+        return state.SkipWithError ("the preset could not be saved");
     const auto preset = manager.makePreset (file);
 
     for (auto _ : state)
         manager.loadPreset (preset, store);
+
+    state.counters["bytes"] = (double) file.getSize();
+}
+
+void loadDefaultPreset (benchmark::State& state)
+{
+    loadPresetInto (state, [] (ParameterStore&) {});
+}
+
+void loadPresetWithALongName (benchmark::State& state)
+{
+    loadPresetInto (state, [] (ParameterStore& store) { store.setParameter ("fader1_text", longName (100000), 0); });
 }
 } // namespace
 
 BENCHMARK (refreshPresetListOfTenThousand)->Unit (benchmark::kMillisecond);
 BENCHMARK (loadDefaultPreset)->Unit (benchmark::kMicrosecond);
+BENCHMARK (loadPresetWithALongName)->Unit (benchmark::kMillisecond);

@@ -19,12 +19,16 @@ list(FILTER NUSK_CORE_SOURCES EXCLUDE REGEX "/app/Main\\.cpp$")
 
 add_library(nusk_core STATIC ${NUSK_CORE_SOURCES})
 
+# Preset files are read with expat (Debian: libexpat1-dev).
+find_package(EXPAT REQUIRED)
+
 # The module targets are interface libraries that carry their sources: linked
 # privately, the modules compile into this library only, while their include
 # paths and definitions are passed on to whoever links nusk_core.
 target_link_libraries(nusk_core
     PRIVATE
         ${NUSK_JUCE_MODULES}
+        EXPAT::EXPAT
     PUBLIC
         nusk_resources
         juce::pkgconfig_JUCE_IMG_LINUX_DEPS

@@ -1,5 +1,6 @@
 #include "editor/Nusk.h"
 #include "editor/ConfigurationMessages.h"
+#include "editor/NameInputFilter.h"
 #include "editor/Parameters.h"
 #include "editor/StoredNumbers.h"
 
@@ -177,6 +178,7 @@ void Nusk::addColumn (int index)
     editor.setColour (juce::TextEditor::textColourId, offWhite);
     editor.setColour (juce::TextEditor::backgroundColourId, juce::Colours::black);
     editor.setColour (juce::TextEditor::outlineColourId, juce::Colours::black);
+    editor.setInputFilter (new NameInputFilter(), true); // owned by the editor
     editor.addListener (this);
 }
 

@@ -3,7 +3,6 @@
 #include "editor/ParameterStore.h"
 #include "editor/Parameters.h"
 #include "presets/PresetException.h"
-#include "presets/PresetFileReader.h"
 #include "presets/PresetManager.h"
 #include "presets/PresetManagerUI.h"
 
@@ -11,17 +10,6 @@ namespace
 {
 const juce::String initialPresetName { "Init.preset" };
 const juce::String presetExtension { ".preset" };
-
-/** True when the file reads back as the XML of the given tree. */
-bool fileHoldsTree (const juce::File& file, const juce::ValueTree& tree)
-{
-    if (! file.existsAsFile())
-        return false;
-
-    const auto written = PresetFileReader::parse (file);
-    const auto expected = tree.createXml();
-    return written != nullptr && expected != nullptr && written->isEquivalentTo (expected.get(), false);
-}
 } // namespace
 
 void showPresetError (const PresetException& error)
@@ -241,9 +229,7 @@ void PresetBar::saveToFile (const juce::File& file)
 
 void PresetBar::writePresetFile (const juce::File& file)
 {
-    savePreset (store->tree, file);
-
-    // savePreset reports nothing, so look at what actually reached the disk.
-    if (! fileHoldsTree (file, store->tree))
+    // A failed save has left any earlier file as it was.
+    if (! savePreset (store->tree, file))
         throw PresetException ("The preset file could not be written: " + file.getFullPathName(), "Saving");
 }

@@ -54,7 +54,8 @@ public:
 
     /** Saves the store to the file the save dialog returned: refuses a file
         without the ".preset" extension, otherwise writes it, rebuilds the list
-        and makes the new preset current, leaving the box's text as it was. */
+        and makes the new preset current, leaving the box's text as it was.
+        A write that fails leaves any earlier file whole and shows an error. */
     void saveToFile (const juce::File& file);
 
     /** Position of the current preset in the manager's list; -1 when the box

@@ -3,42 +3,72 @@
 #include <juce_core/juce_core.h>
 
 #include <memory>
-#include <string_view>
+#include <string>
+#include <unordered_set>
+#include <vector>
 
-/** Parses a preset file's XML from that file alone.
+struct XML_ParserStruct;
 
-    JUCE's XmlDocument, given a file, follows a DOCTYPE to other files; given
-    text it cannot, so the file is read first and its text parsed. The text
-    is checked before the parser sees it, because that parser recurses once
-    per nesting level, expands entities that refer to themselves without
-    end, rescans the rest of the text at every unterminated reference, end
-    tag, comment or processing instruction, copies the value read so far for
-    each reference in an attribute, and loops for ever on an instruction
-    before text inside an element. Text that could do any of that is refused;
-    the program never writes such text. */
+/** Reads the XML of a preset file with expat and builds its document element:
+    the elements with their attributes, in the order of the file. Text,
+    comments, CDATA sections and processing instructions are skipped; a tree
+    has no place for them.
+
+    Only the file itself is read. A document type declaration is refused as
+    soon as it begins, so no entity is ever defined and no other file named.
+
+    expat parses in linear time without recursing. The limits below keep the
+    building of the element as linear, and the recursion of the JUCE code
+    that copies, converts and destroys it shallow; a file beyond them is
+    refused like text that is not well-formed. */
 class PresetFileReader
 {
 public:
-    /** Far beyond the three levels of a preset, far below where the parser's
-        recursion runs out of stack. */
+    /** Far beyond the three levels of a preset. */
     static constexpr int maxNestingDepth = 256;
 
-    /** Every new element or attribute name is interned for the rest of the
-        run, at a cost that grows with the number already held. */
-    static constexpr int maxNames = 20000;
+    /** A preset's elements carry two; JUCE looks through those already set
+        for every attribute it adds. */
+    static constexpr int maxAttributesPerElement = 256;
 
-    /** The parser appends each reference in an attribute value to the value
-        read so far, copying it each time. This many bytes take it well under
-        a second; a name of ten thousand characters outside ASCII, each saved
-        as a reference, stays below. */
-    static constexpr juce::int64 maxReferenceCopying = juce::int64 (1) << 31;
+    /** A preset uses a dozen. Every name becomes a juce::Identifier, and each
+        new one is inserted into JUCE's sorted pool of names, which the whole
+        program shares, at a cost that grows with the pool. */
+    static constexpr int maxDistinctNames = 10000;
 
     /** The document element, or null when the file is missing, unreadable,
-        not well-formed, or refused. */
+        empty, not well-formed or refused. */
     static std::unique_ptr<juce::XmlElement> parse (const juce::File& file);
 
+    /** The same for the bytes of a file. They are decoded as JUCE decodes a
+        file's text (a UTF-8 or UTF-16 byte-order mark, else UTF-8, else
+        Windows-1252; the text ends at a NUL) and given to expat as UTF-8. */
+    static std::unique_ptr<juce::XmlElement> parse (const juce::MemoryBlock& fileContent);
+
 private:
-    static juce::String readText (const juce::File& file);
-    static bool isSafeToParse (const juce::String& text);
-    static bool isEveryOpeningClosed (std::string_view text, std::string_view opening, std::string_view closing);
+    PresetFileReader() = default;
+
+    static juce::String decode (const juce::MemoryBlock& fileContent);
+    static juce::String decodeUtf16 (const juce::MemoryBlock& fileContent);
+
+    std::unique_ptr<juce::XmlElement> read (const char* utf8, size_t numBytes);
+    bool feed (const char* utf8, size_t numBytes);
+    void openElement (const char* name, const char** attributes);
+    void closeElement();
+    bool admitNames (const char* elementName, const char** attributes);
+    void stop();
+
+    struct OpenElement
+    {
+        std::unique_ptr<juce::XmlElement> element;
+
+        // Added when the element closes: JUCE walks the whole list to append one.
+        std::vector<std::unique_ptr<juce::XmlElement>> children;
+    };
+
+    XML_ParserStruct* parser = nullptr;
+    bool stopped = false;
+    std::vector<OpenElement> openElements;
+    std::unique_ptr<juce::XmlElement> documentElement;
+    std::unordered_set<std::string> names;
 };

@@ -5,6 +5,8 @@
 #include "editor/ParameterStore.h"
 #include "editor/Parameters.h"
 
+#include <cstdio>
+
 namespace
 {
 // JUCE 7 on Linux looks this folder up in ~/.config/user-dirs.dirs only and
@@ -22,8 +24,8 @@ juce::File userApplicationDataFolder()
 }
 
 // JUCE's stream takes a short write, which is what a full disk gives, for
-// success; only the size on the disk tells.
-bool writeCompletely (const juce::File& file, const juce::MemoryBlock& data)
+// success; only reading the file back tells.
+bool writeAndReadBack (const juce::File& file, const juce::MemoryBlock& bytes)
 {
     {
         juce::FileOutputStream out (file);
@@ -31,14 +33,43 @@ bool writeCompletely (const juce::File& file, const juce::MemoryBlock& data)
         if (! out.openedOk())
             return false;
 
-        out.write (data.getData(), data.getSize());
+        out.write (bytes.getData(), bytes.getSize());
         out.flush();
 
         if (out.getStatus().failed())
             return false;
     }
 
-    return file.getSize() == (juce::int64) data.getSize();
+    juce::MemoryBlock written;
+    return file.loadFileAsData (written) && written == bytes;
+}
+
+// JUCE writes a character that XML cannot carry (most control characters
+// among them) as a reference that no parser takes back, and a name that is
+// no XML name as it is: such text would be saved and then never load.
+bool readsBackAs (const juce::MemoryBlock& bytes, const juce::XmlElement& xml)
+{
+    const auto readBack = PresetFileReader::parse (bytes);
+    return readBack != nullptr && readBack->isEquivalentTo (&xml, false);
+}
+
+// Hidden, and without the preset extension: one left behind by a crash is
+// never listed, and its name stays short however long the target's is.
+juce::File temporaryFileBeside (const juce::File& target)
+{
+    const auto name = ".nusk-" + juce::String::toHexString (juce::Random::getSystemRandom().nextInt());
+    return target.getParentDirectory().getNonexistentChildFile (name, ".tmp", false);
+}
+
+// rename replaces the target in one step. JUCE's move falls back to deleting
+// the target and copying, which can fail half-way and keep neither file.
+bool moveOver (const juce::File& source, const juce::File& target)
+{
+    // An empty folder in the way gives way, as it does to JUCE's move.
+    if (target.isDirectory())
+        target.deleteFile();
+
+    return std::rename (source.getFullPathName().toRawUTF8(), target.getFullPathName().toRawUTF8()) == 0;
 }
 } // namespace
 
@@ -48,22 +79,25 @@ juce::String getUserPresetFolderPath (juce::String productName)
          + "/Application Support/Brevanto/" + productName + "/Library/Presets/";
 }
 
-void savePreset (const juce::ValueTree& state, const juce::File& file)
+bool savePreset (const juce::ValueTree& state, const juce::File& file)
 {
     const auto xml = state.createCopy().createXml();
 
     if (xml == nullptr)
-        return;
+        return false;
 
     juce::MemoryOutputStream text;
     xml->writeTo (text);
+    const auto bytes = text.getMemoryBlock();
 
-    // Written beside the target and moved over it only once it is complete,
-    // so a failed save leaves the old file as it was.
-    const juce::TemporaryFile temporary (file);
+    if (! readsBackAs (bytes, *xml))
+        return false;
 
-    if (writeCompletely (temporary.getFile(), text.getMemoryBlock()))
-        temporary.overwriteTargetFileWithTemporary();
+    // Moved over the target only once it is known to hold the whole text, so
+    // a failed save leaves the old file as it was; the temporary file is
+    // deleted when this ends, whatever happened.
+    const juce::TemporaryFile temporary (file, temporaryFileBeside (file));
+    return writeAndReadBack (temporary.getFile(), bytes) && moveOver (temporary.getFile(), file);
 }
 
 PresetManager::PresetManager (const juce::String& productNameToUse)

@@ -52,6 +52,7 @@ private:
 /** The per-user preset folder, ending in "/". */
 juce::String getUserPresetFolderPath (juce::String productName);
 
-/** Writes the tree as a preset file. A failed write leaves an existing file
-    as it was and is not reported. */
-void savePreset (const juce::ValueTree& state, const juce::File& file);
+/** Writes the tree as a preset file and returns true when the file now
+    holds exactly that text and the text loads back as the same tree. On
+    failure an existing file stays as it was and no temporary file is left. */
+bool savePreset (const juce::ValueTree& state, const juce::File& file);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    juce-modules-source
+    juce-modules-source libexpat1-dev
     libgtest-dev libbenchmark-dev
     libasound2-dev libfreetype-dev libfontconfig1-dev
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev

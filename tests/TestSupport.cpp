@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <cstdlib>
+#include <vector>
 
 void dispatchMessages (int milliseconds)
 {
@@ -10,4 +11,11 @@ void dispatchMessages (int milliseconds)
 juce::File testConfigFolder()
 {
     return juce::File (juce::String (std::getenv ("XDG_CONFIG_HOME")));
+}
+
+juce::String fromCodePoints (std::initializer_list<juce::juce_wchar> codePoints)
+{
+    std::vector<juce::juce_wchar> text (codePoints);
+    text.push_back (0);
+    return juce::String (juce::CharPointer_UTF32 (text.data()));
 }

@@ -87,6 +87,22 @@ TEST_F (Panel, ReturnStoresANameUnderItsKeyAndEachPressIsOneUndoStep)
     EXPECT_TRUE (key (juce::KeyPress ('x')) && key (juce::KeyPress (juce::KeyPress::tabKey)));
 }
 
+// A preset file cannot hold these characters, so a name holding one could
+// never be saved.
+TEST_F (Panel, NameEditorsDropWhatNoPresetCanHoldAsItIsPastedOrTyped)
+{
+    auto& nusk = open();
+    click (nusk.nameEditors[0]);
+    juce::SystemClipboard::copyTextToClipboard (fromCodePoints ({ 'K', 1, 2, 0x1b, '[', 0x7f, '\t', 'k', '\r', '\n', 0xd800, '&', 0xfffe, 0xffff, 0x1f941, 0xdc00 }));
+    key (juce::KeyPress ('v', juce::ModifierKeys::commandModifier, 0));
+    for (auto typed : { 0xfffe, 0xe9, 0x10ffff })
+        key (juce::KeyPress (0, {}, (juce::juce_wchar) typed));
+    key (juce::KeyPress (juce::KeyPress::returnKey));
+    dispatchMessages();
+
+    EXPECT_EQ (stored ("fader1_text").toString(), fromCodePoints ({ 'K', '[', 0x7f, '\t', 'k', '\n', '&', 0x1f941, 0xe9, 0x10ffff }));
+}
+
 TEST_F (Panel, FaceplateKeepsItsShapeCentredInTheLowerNinetyPercent)
 {
     for (auto [width, height] : { std::pair (1000, 500), { 800, 600 } })

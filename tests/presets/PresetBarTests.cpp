@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "PresetTestSupport.h"
 #include "TestSupport.h"
 #include "editor/ParameterStore.h"
 #include "editor/Parameters.h"
 #include "presets/PresetBar.h"
+#include "presets/PresetFileReader.h"
 #include "presets/PresetManagerUI.h"
 
 #include <dlfcn.h>
+#include <optional>
 
 namespace
 {
@@ -96,7 +99,13 @@ struct PresetBarTest : testing::Test, juce::ValueTree::Listener
 
     juce::ComboBox& box() { return *findChild<juce::ComboBox> (*bar); }
     juce::String channel() { return store.getParameter (channelSelectKey, globalList).toString(); }
-    bool holdsStore (const juce::File& file) { return juce::ValueTree::fromXml (file.loadFileAsString()).isEquivalentTo (store.tree); }
+    bool holdsStore (const juce::File& file)
+    {
+        const auto xml = PresetFileReader::parse (file);
+        return xml != nullptr && xml->isEquivalentTo (store.tree.createXml().get(), false);
+    }
+
+    int numFiles() { return folder.findChildFiles (juce::File::findFilesAndDirectories, true, "*", juce::File::FollowSymlinks::no).size(); }
 };
 } // namespace
 
@@ -227,4 +236,59 @@ TEST_F (PresetBarTest, SaveListsTheNewPresetInPlaceAndARefusedOrFailedOneChanges
     answerModal ({}, {}); // dismisses a refusal
     bar->saveToFile (folder.getChildFile ("Loud.PRESET"));
     EXPECT_EQ (manager->currentPreset.name, "Loud");
+}
+
+// Names like these were once written, then refused on reading back: the old
+// preset was gone and the new one not listed.
+TEST_F (PresetBarTest, SavingLongNamesOverAPresetShowsNoErrorAndTheListHoldsIt)
+{
+    juce::Random random (7);
+    write ("Bass", presetWithChannel (4));
+    start();
+    const auto file = folder.getChildFile ("Bass.preset");
+
+    for (const auto& name : { randomCarriableText (random, 100000), juce::String::repeatedString ("\"", 21000),
+                              juce::String::repeatedString ("&", 21000), juce::String::repeatedString (juce::CharPointer_UTF8 ("\xc3\xa9"), 20000) })
+    {
+        store.setParameter ("fader1_text", name, 0);
+        click ("save", [] (auto& dialog) { findChild<juce::FileBrowserComponent> (dialog)->setFileName ("Bass.preset"); dialog.exitModalState (1); });
+        EXPECT_EQ (countWindows ("Error while Saving"), 0);
+        EXPECT_TRUE (holdsStore (file));
+        EXPECT_EQ (box().getItemText (bar->getCurrentIndex()), "Bass");
+        EXPECT_EQ (numFiles(), 2); // Bass and Init
+
+        store.setParameter ("fader1_text", "other", 0);
+        manager->loadPreset (manager->makePreset (file), store);
+        dispatchMessages(); // the box's re-selection loads it once more
+        EXPECT_EQ (store.getParameter ("fader1_text", 0).toString(), name);
+    }
+}
+
+TEST_F (PresetBarTest, AFailedSaveOverAPresetKeepsItByteForByteAndSaysSo)
+{
+    write ("Bass", presetWithChannel (4));
+    start();
+    const auto file = folder.getChildFile ("Bass.preset");
+    const auto before = file.loadFileAsString();
+    store.setParameter ("fader1_text", "new", 0);
+
+    for (int cause = 0; cause < 3; ++cause)
+    {
+        {
+            std::optional<FileSizeLimit> limit;
+            std::optional<WriteProtectedFolder> protection;
+            if (cause == 0)
+                ASSERT_TRUE (limit.emplace (100).applied);
+            else if (cause == 1)
+                ASSERT_TRUE (protection.emplace (folder).applied);
+            else
+                store.setParameter ("fader2_text", juce::String::charToString (0x7), 0); // only code can do this
+            bar->saveToFile (file);
+        }
+        EXPECT_EQ (countWindows ("Error while Saving"), 1) << cause;
+        EXPECT_EQ (file.loadFileAsString(), before) << cause;
+        EXPECT_EQ (numFiles(), 2) << cause;
+        EXPECT_EQ (manager->currentPreset.name, "Init");
+        closeAlerts();
+    }
 }
