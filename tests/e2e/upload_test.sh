@@ -13,73 +13,15 @@ expected="$(cd "$(dirname "$0")" && pwd)/upload.expected"
 mkdir -p "$shots"
 rm -f "$shots"/*.png
 
-home="$(mktemp -d)"
-pid=""
-cleanup() {
-    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
-    rm -rf "$home"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-export HOME="$home"
-export XDG_CONFIG_HOME="$home/config"
-presets="$XDG_CONFIG_HOME/Application Support/Brevanto/nusk/Library/Presets"
+. "$(dirname "$0")/program-driver.sh"
 outputs="$home/midi-outputs"
 log="$home/midi-log"
 printf '20:0 Out A\n24:0 Out B\n' >"$outputs"
-
-# The framework's event loop can leave X events that it has already read
-# waiting until the next one reaches its connection; a property change on the
-# window delivers them and shows nothing.
-wake_app() { xprop -id "${window:-}" -f _E2E_WAKE 8s -set _E2E_WAKE 1 2>/dev/null || true; }
-
-# Polls a command every 0.1 s until it succeeds, waking the program every
-# second: wait_for <seconds> <what> <command...>
-wait_for() {
-    local seconds="$1" what="$2" i
-    shift 2
-    for i in $(seq 1 $((seconds * 10))); do
-        "$@" && return 0
-        [ $((i % 10)) -ne 0 ] || wake_app
-        sleep 0.1
-    done
-    fail "timed out waiting for $what"
-}
-
-app_windows() { xdotool search --all --onlyvisible --pid "$pid" --name "$1" 2>/dev/null || true; }
-window_count_is() { [ "$(app_windows "$1" | grep -c .)" -eq "$2" ]; }
-file_exists() { [ -f "$1" ]; }
 log_lines_are() { [ -f "$log" ] && [ "$(grep -c . "$log")" -eq "$1" ]; }
-app_ended() { ! kill -0 "$pid" 2>/dev/null; }
-# A close request that arrives while the program is busy can go unanswered,
-# so it is repeated until the program has ended.
-ended_after_close_request() { app_ended || { wmctrl -i -c "$window" 2>/dev/null; false; }; }
-shoot() { timeout 10 import -window "$1" "$2" || fail "no screenshot of window $1"; }
 
 # Only the program gets the stand-in; the tools that drive it do not.
-SEQUENCER_STAND_IN_OUTPUTS="$outputs" SEQUENCER_STAND_IN_LOG="$log" LD_PRELOAD="$stand_in" "$app" &
-pid=$!
-
-# A starting program briefly maps a first, smaller window that its native
-# title bar then replaces, so the window counts once it is the only one, has
-# its 800x600 content area and holds still for a moment.
-window=""
-for _ in $(seq 1 100); do
-    before="$(app_windows '^nusk$')"
-    sleep 0.3
-    after="$(app_windows '^nusk$')"
-    if [ -n "$after" ] && [ "$before" = "$after" ] && [ "$(grep -c . <<<"$after")" -eq 1 ] \
-        && xwininfo -id "$after" 2>/dev/null | grep -q -e '-geometry 800x600'; then
-        window="$after"
-        break
-    fi
-done
-[ -n "$window" ] || fail "no window titled nusk with an 800x600 content area"
+start_app env SEQUENCER_STAND_IN_OUTPUTS="$outputs" SEQUENCER_STAND_IN_LOG="$log" LD_PRELOAD="$stand_in" "$app"
 wait_for 10 "Init.preset" file_exists "$presets/Init.preset"
-
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
 # Client-area positions: the output selector is (284, 6, 232, 18) inside the
 # top bar, UPLOAD (560, 54, 80, 45).
@@ -106,9 +48,5 @@ wait_for 10 "the upload" log_lines_are 4
 sleep 0.5   # nothing more may follow
 diff "$expected" "$log" || fail "the upload differs from $expected"
 
-wait_for 10 "the program to end after the close request" ended_after_close_request
-code=0
-wait "$pid" || code=$?
-pid=""
-[ "$code" -eq 0 ] || fail "the program ended with code $code"
+close_app
 echo "PASS: output picked in the pop-up, start-up configuration uploaded to it"
