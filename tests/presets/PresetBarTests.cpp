@@ -220,13 +220,10 @@ TEST_F (PresetBarTest, UndoRevertsAnEditAndWithNothingListedOrToUndoTheButtonsCh
     start();
     undoManager.clearUndoHistory();
     const auto before = store.tree.createCopy();
-    const auto current = manager->currentPreset.file;
     for (auto* button : { "left", "right", "undo" })
         click (button);
     EXPECT_TRUE (store.tree.isEquivalentTo (before));
     EXPECT_EQ (loads, 0);
-    EXPECT_EQ (manager->currentPreset.file, current);
-    EXPECT_EQ (box().getText(), "");
     EXPECT_EQ (juce::TopLevelWindow::getNumTopLevelWindows(), 0);
 
     undoManager.beginNewTransaction();
