@@ -232,42 +232,19 @@ TEST_F (PresetBarTest, UndoRevertsAnEditAndWithNothingListedOrToUndoTheButtonsCh
     EXPECT_TRUE (store.tree.isEquivalentTo (before));
 }
 
-TEST_F (PresetBarTest, SaveListsTheNewPresetInPlaceAndARefusedOrFailedOneChangesNothing)
+// Long names were once written, then refused on reading back: the old preset
+// was gone and the new one not listed.
+TEST_F (PresetBarTest, SaveListsThePresetInPlaceHoweverLongItsNamesAndARefusedOrFailedOneKeepsTheOldFileByteForByteAndSaysSo)
 {
-    write ("Zed", presetWithChannel (1));
+    write ("Bass", presetWithChannel (4));
     start();
+    const auto file = folder.getChildFile ("Bass.preset");
     bool refused = false;
     answerModal ("Saving Failed", [&refused] (auto& alert) { refused = true; alert.exitModalState (0); });
     bar->saveToFile (folder.getChildFile ("Notes.txt"));
     EXPECT_TRUE (refused);
 
-
-    juce::File offered;
-    click ("save", [&offered] (auto& dialog) { offered = findChild<juce::FileBrowserComponent> (dialog)->getSelectedFile (0); dialog.exitModalState (0); });
-    EXPECT_EQ (offered, folder.getChildFile ("preset_name.preset"));
-    EXPECT_EQ (numFiles(), 2); // Init and Zed
-    EXPECT_EQ (manager->currentPreset.name, "Init");
-
-    // Confirmed: listed in its place, the box's text kept.
-    store.setParameter (channelSelectKey, 13, globalList);
-    click ("save", [] (auto& dialog) { findChild<juce::FileBrowserComponent> (dialog)->setFileName ("Mid.preset"); dialog.exitModalState (1); });
-    EXPECT_TRUE (holdsStore (folder.getChildFile ("Mid.preset")));
-    EXPECT_EQ (box().getItemText (1), "Mid");
-    EXPECT_EQ (bar->getCurrentIndex(), 1);
-    EXPECT_EQ (box().getText(), "Init");
-
-    answerModal ({}, {}); // dismisses a refusal
-    bar->saveToFile (folder.getChildFile ("Loud.PRESET"));
-    EXPECT_EQ (manager->currentPreset.name, "Loud");
-}
-
-TEST_F (PresetBarTest, AFailedSaveOverAPresetKeepsItByteForByteAndSaysSoAndALongNamedOneLoadsAndIsListed)
-{
-    write ("Bass", presetWithChannel (4));
-    start();
-    const auto file = folder.getChildFile ("Bass.preset");
     store.setParameter ("fader1_text", "new", 0);
-
     for (int cause = 0; cause < 3; ++cause)
     {
         {
@@ -283,20 +260,35 @@ TEST_F (PresetBarTest, AFailedSaveOverAPresetKeepsItByteForByteAndSaysSoAndALong
         }
         EXPECT_EQ (countWindows ("Error while Saving"), 1) << cause;
         EXPECT_EQ (file.loadFileAsString(), presetWithChannel (4)) << cause;
-        EXPECT_EQ (numFiles(), 2) << cause;
+        EXPECT_EQ (numFiles(), 2) << cause; // Init and Bass
         EXPECT_EQ (manager->currentPreset.name, "Init");
         closeAlerts();
     }
 
-    // Names like this were once written, then refused on reading back: the old
-    // preset was gone and the new one not listed.
+    juce::File offered;
+    click ("save", [&offered] (auto& dialog) { offered = findChild<juce::FileBrowserComponent> (dialog)->getSelectedFile (0); dialog.exitModalState (0); });
+    EXPECT_EQ (offered, folder.getChildFile ("preset_name.preset"));
+    EXPECT_EQ (numFiles(), 2);
+    EXPECT_EQ (manager->currentPreset.name, "Init");
+
+    // Confirmed: listed in its place, the box's text kept.
     juce::Random random (7);
     store.setParameter ("fader2_text", randomCarriableText (random, 100000), 0);
+    click ("save", [] (auto& dialog) { findChild<juce::FileBrowserComponent> (dialog)->setFileName ("Mid.preset"); dialog.exitModalState (1); });
+    EXPECT_TRUE (holdsStore (folder.getChildFile ("Mid.preset")));
+    EXPECT_EQ (box().getItemText (2), "Mid");
+    EXPECT_EQ (bar->getCurrentIndex(), 2);
+    EXPECT_EQ (box().getText(), "Init");
+
     const auto saved = store.tree.createXml();
     click ("save", [] (auto& dialog) { findChild<juce::FileBrowserComponent> (dialog)->setFileName ("Bass.preset"); dialog.exitModalState (1); });
     EXPECT_EQ (countWindows ("Error while Saving"), 0);
     EXPECT_EQ (box().getItemText (bar->getCurrentIndex()), "Bass");
-    EXPECT_EQ (numFiles(), 2);
+    EXPECT_EQ (numFiles(), 3);
     manager->loadPreset (manager->makePreset (file), store);
     EXPECT_TRUE (store.tree.createXml()->isEquivalentTo (saved.get(), false));
+
+    answerModal ({}, {}); // dismisses a refusal
+    bar->saveToFile (folder.getChildFile ("Loud.PRESET"));
+    EXPECT_EQ (manager->currentPreset.name, "Loud");
 }
