@@ -9,12 +9,7 @@
 #include "presets/PresetException.h"
 #include "presets/PresetManagerUI.h"
 
-#include <csignal>
 #include <functional>
-#include <linux/capability.h>
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 #include <vector>
 
 // Logs preset and tree notifications as "name event", with the watched
@@ -88,74 +83,17 @@ inline const juce::String parseFailure ("Could not parse preset / Loading XML");
 // those that need escaping (tab, line ends, markup, quotes) well represented.
 inline juce::String randomCarriableText (juce::Random& random, int length)
 {
+    // First character and count: printable ASCII, the Basic Multilingual Plane
+    // either side of the surrogates, and beyond it.
+    const std::pair<int, int> ranges[] { { 0x20, 0x5f }, { 0x7f, 0xd800 - 0x7f }, { 0xe000, 0xfffe - 0xe000 }, { 0x10000, 0x100000 } };
+    const juce::String escaped ("\t\n\r<>&\"';#=");
     std::vector<juce::juce_wchar> characters;
     for (int i = 0; i < length; ++i)
     {
-        switch (random.nextInt (6))
-        {
-            case 0:  characters.push_back ((juce::juce_wchar) "\t\n\r"[random.nextInt (3)]); break;
-            case 1:  characters.push_back ((juce::juce_wchar) "<>&\"';#="[random.nextInt (8)]); break;
-            case 2:  characters.push_back ((juce::juce_wchar) (0x20 + random.nextInt (0x5f))); break;
-            case 3:  characters.push_back ((juce::juce_wchar) (0x7f + random.nextInt (0xd800 - 0x7f))); break;
-            case 4:  characters.push_back ((juce::juce_wchar) (0xe000 + random.nextInt (0xfffe - 0xe000))); break;
-            default: characters.push_back ((juce::juce_wchar) (0x10000 + random.nextInt (0x100000))); break;
-        }
+        const auto kind = random.nextInt (6);
+        characters.push_back (kind >= 4 ? escaped[random.nextInt (escaped.length())]
+                                        : (juce::juce_wchar) (ranges[kind].first + random.nextInt (ranges[kind].second)));
     }
     characters.push_back (0);
     return juce::String (juce::CharPointer_UTF32 (characters.data()));
 }
-
-// While it lives, a write cut short at the given size, as a full disk cuts it:
-// the process's file-size limit, with the signal that would end it ignored.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit (rlim_t bytes) : oldHandler (std::signal (SIGXFSZ, SIG_IGN))
-    {
-        getrlimit (RLIMIT_FSIZE, &oldLimit);
-        const rlimit limit { bytes, oldLimit.rlim_max };
-        applied = setrlimit (RLIMIT_FSIZE, &limit) == 0;
-    }
-
-    ~FileSizeLimit()
-    {
-        setrlimit (RLIMIT_FSIZE, &oldLimit);
-        std::signal (SIGXFSZ, oldHandler);
-    }
-
-    bool applied = false;
-
-private:
-    void (*oldHandler) (int);
-    rlimit oldLimit {};
-};
-
-// While it lives, the folder cannot be written to. Tests may run as root,
-// which passes over permission bits; without CAP_DAC_OVERRIDE this thread
-// obeys them like any user.
-class WriteProtectedFolder
-{
-public:
-    explicit WriteProtectedFolder (const juce::File& folderToProtect) : folder (folderToProtect)
-    {
-        syscall (SYS_capget, &header, saved);
-        __user_cap_data_struct reduced[2] { saved[0], saved[1] };
-        reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
-        syscall (SYS_capset, &header, reduced);
-        folder.setReadOnly (true, false);
-        applied = ! folder.getNonexistentChildFile ("probe", ".tmp").create().wasOk();
-    }
-
-    ~WriteProtectedFolder()
-    {
-        folder.setReadOnly (false, false);
-        syscall (SYS_capset, &header, saved);
-    }
-
-    bool applied = false;
-
-private:
-    juce::File folder;
-    __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
-    __user_cap_data_struct saved[2] {};
-};
