@@ -89,6 +89,7 @@ struct Upload : PanelHarness
         EXPECT_EQ (selector.getSelectedId(), 0);
         EXPECT_EQ (selector.getText(), "");
         EXPECT_EQ (selector.getTextWhenNothingSelected(), "Select MIDI Device");
+        EXPECT_EQ (juce::ModalComponentManager::getInstance()->getNumModalComponents(), 0) << "a message box came up";
     }
 
     juce::File folder = testConfigFolder();
