@@ -18,7 +18,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iomanip>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -51,14 +53,11 @@ void record (const std::string& line)
 
 std::string hexBytes (const unsigned char* bytes, size_t size)
 {
-    std::string text;
+    std::ostringstream text;
+    text << std::uppercase << std::hex << std::setfill ('0');
     for (size_t i = 0; i < size; ++i)
-    {
-        char byte[4];
-        std::snprintf (byte, sizeof (byte), " %02X", bytes[i]);
-        text += byte;
-    }
-    return text;
+        text << ' ' << std::setw (2) << (int) bytes[i];
+    return text.str();
 }
 } // namespace
 
