@@ -42,21 +42,17 @@ struct Messages : testing::Test
 };
 } // namespace
 
-TEST_F (Messages, DefaultsGiveTheFullSettingsInBothModes)
+TEST_F (Messages, DefaultsGiveTheFullSettingsInBothModesAndUndefinedValuesTheirDefaultsInPlace)
 {
     ASSERT_EQ (sevenBitDefaults.size(), 103u);
     EXPECT_EQ (settings(), sevenBitDefaults);
     store.setParameter (fourteenBitToggleKey, true, globalList);
     EXPECT_EQ (settings(), fourteenBitDefaults);
-}
 
-TEST_F (Messages, UndefinedValuesAreSentAsTheirDefaultsInPlace)
-{
     for (auto [key, list] : { std::pair<juce::String, int> (channelSelectKey, globalList), { fourteenBitToggleKey, globalList },
                               { "button3_cc", 2 }, { "fader1_cc", 3 }, { "max4_lsb", 1 }, { "fader2_text", 0 } })
         store.setParameter (key, juce::var::undefined(), list);
     store.tree.getChildWithName ("BLIST").removeChild (0, nullptr); // a missing fader1_cc reads back undefined too
-
     EXPECT_EQ (settings(), sevenBitDefaults);
     EXPECT_EQ (body (buildNamesMessage (store)), juce::String::repeatedString ("unset", 16));
 }

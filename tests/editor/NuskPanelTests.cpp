@@ -178,19 +178,3 @@ TEST_F (Panel, ABankClickShowsThatBankAndResetBringsBackItsStartUpDefaultsIn7Bit
         EXPECT_EQ (nusk.nameEditors[0].getText() + nusk.nameEditors[1].getText(), "unsetunset");
     }
 }
-
-TEST_F (Panel, UploadWithoutOutputsSendsNothingAndShowsNothing)
-{
-    auto& nusk = open();
-    ASSERT_TRUE (juce::MidiOutput::getAvailableDevices().isEmpty());
-    const auto before = store.tree.createCopy();
-
-    click (nusk.uploadButton);
-    nusk.topBar.deviceSelector.addItem ("Gone", 1);
-    nusk.topBar.deviceSelector.setSelectedItemIndex (0, juce::dontSendNotification);
-    click (nusk.uploadButton);
-    dispatchMessages();
-
-    EXPECT_TRUE (store.tree.isEquivalentTo (before));
-    EXPECT_EQ (juce::ModalComponentManager::getInstance()->getNumModalComponents(), 0);
-}

@@ -33,32 +33,6 @@ struct Store : testing::Test, juce::ValueTree::Listener
 };
 } // namespace
 
-TEST_F (Store, DefaultsAre146TypedParametersInOrder)
-{
-    int total = 0;
-    for (const auto& list : store.tree)
-        total += list.getNumChildren();
-    EXPECT_EQ (total, 146);
-    EXPECT_EQ (order(), "GLIST ALIST BLIST CLIST DLIST");
-    EXPECT_TRUE (store.getParameter (fourteenBitToggleKey, globalList).isBool());
-
-    // Some nodes of a list as they are written to a preset: tag, id and value text.
-    const auto sample = [xml = store.tree.createXml()] (const char* list, std::initializer_list<int> indices)
-    {
-        juce::StringArray nodes;
-        for (auto i : indices)
-            if (auto* node = xml->getChildByName (list)->getChildElement (i))
-                nodes.add (node->getTagName() + ":" + node->getStringAttribute ("id") + "=" + node->getStringAttribute ("value"));
-        return nodes.joinIntoString (" ");
-    };
-    EXPECT_EQ (sample ("GLIST", { 0, 1 }), "GLOBAL:channel_select=1.0 GLOBAL:14bit_midi_toggle=0");
-    EXPECT_EQ (sample ("ALIST", { 0, 7, 8, 12, 16, 20, 27, 28, 32, 35 }),
-               "A:fader1_cc=16 A:fader4_cc_14b=3 A:max1_msb=127.0 A:min1_msb=0.0 A:max1_lsb=127.0 A:min1_lsb=0.0 "
-               "A:button4_cc=3 A:fader1_text=unset A:button2_text=unset A:button5_text=unset");
-    EXPECT_EQ (sample ("DLIST", { 3, 4, 24, 35 }), "D:fader4_cc=31 D:fader1_cc_14b=12 D:button1_cc=12 D:button5_text=unset");
-    EXPECT_EQ (sample ("BLIST", { 35 }) + " " + sample ("CLIST", { 35 }), "B:button5_text=unset C:button5_text=unset");
-}
-
 TEST_F (Store, ReadingAMissingKeyAppendsOneUndefinedNodeExceptDuringUndo)
 {
     EXPECT_TRUE (store.getParameter ("button1_cc", globalList).isUndefined());

@@ -7,14 +7,6 @@
 #include <cstdlib>
 #include <functional>
 
-namespace
-{
-juce::String hexOf (const std::vector<uint8_t>& bytes)
-{
-    return juce::String::toHexString (bytes.data(), (int) bytes.size()).toUpperCase();
-}
-} // namespace
-
 struct Upload : PanelHarness
 {
     Upload()
@@ -29,7 +21,7 @@ struct Upload : PanelHarness
         ASSERT_TRUE (outputsFile.replaceWithText (outputs.joinIntoString ("\n"), false, false, "\n"));
     }
 
-    /** The lines logged since the last call, one per line. */
+    /** The lines logged since the last call. */
     juce::String takeLog()
     {
         const auto lines = logFile.loadFileAsString().trimEnd();
@@ -43,27 +35,16 @@ struct Upload : PanelHarness
     void pick (const juce::String& text)
     {
         for (int attempt = 0; attempt < 5; ++attempt)
-        {
-            auto* menu = pressSelector();
-            if (menu == nullptr)
-                continue;
-
-            auto* item = findItem (*menu, text);
-            ASSERT_NE (item, nullptr) << "no item " << text << " in the pop-up list";
-            ASSERT_TRUE (item->getActions().invoke (juce::AccessibilityActionType::press));
-            dispatchMessages (100);
-            ASSERT_EQ (panel->topBar.deviceSelector.getText(), text);
-            return;
-        }
+            if (auto* menu = pressSelector())
+            {
+                for (auto* item : menu->getChildren())
+                    if (auto* handler = item->getAccessibilityHandler(); handler != nullptr && handler->getTitle() == text)
+                        handler->getActions().invoke (juce::AccessibilityActionType::press);
+                dispatchMessages (100);
+                ASSERT_EQ (panel->topBar.deviceSelector.getText(), text) << "no item " << text << " in the pop-up list";
+                return;
+            }
         FAIL() << "the pop-up list never stayed open";
-    }
-
-    static juce::AccessibilityHandler* findItem (juce::Component& menu, const juce::String& text)
-    {
-        for (auto* item : menu.getChildren())
-            if (auto* handler = item->getAccessibilityHandler(); handler != nullptr && handler->getTitle() == text)
-                return handler;
-        return nullptr;
     }
 
     /** Presses the selector and waits for its pop-up list; null when the list
@@ -82,8 +63,9 @@ struct Upload : PanelHarness
         return nullptr;
     }
 
-    void closePopupWithoutChoice()
+    void pressSelectorAndCloseItsList()
     {
+        pressSelector();
         juce::PopupMenu::dismissAllActiveMenus();
         dispatchMessages (100);
     }
@@ -91,13 +73,13 @@ struct Upload : PanelHarness
     /** What one upload to the output is expected to leave in the log. */
     juce::String uploadTo (const juce::String& output)
     {
-        const auto address = output.upToFirstOccurrenceOf (" ", false, false);
         const auto settings = buildSettingsMessage (store, { panel->headerByte3, panel->headerByte2, panel->headerByte1 });
         const auto names = buildNamesMessage (store);
         EXPECT_EQ (settings.size(), 103u);
         EXPECT_EQ (names.size(), 82u);
-        return juce::StringArray { "open " + output, "send " + address + " " + hexOf (settings),
-                                   "send " + address + " " + hexOf (names), "close " + output }
+        const auto send = "send " + output.upToFirstOccurrenceOf (" ", false, false) + " ";
+        return juce::StringArray { "open " + output, send + juce::String::toHexString (settings.data(), (int) settings.size()).toUpperCase(),
+                                   send + juce::String::toHexString (names.data(), (int) names.size()).toUpperCase(), "close " + output }
             .joinIntoString ("\n");
     }
 
@@ -107,6 +89,7 @@ struct Upload : PanelHarness
         EXPECT_EQ (selector.getSelectedId(), 0);
         EXPECT_EQ (selector.getText(), "");
         EXPECT_EQ (selector.getTextWhenNothingSelected(), "Select MIDI Device");
+        EXPECT_EQ (juce::ModalComponentManager::getInstance()->getNumModalComponents(), 0) << "a message box came up";
     }
 
     juce::File folder = testConfigFolder();
@@ -114,19 +97,24 @@ struct Upload : PanelHarness
     juce::File logFile = folder.getChildFile ("midi-log");
 };
 
+// An output without a name gets no item, and must shift no pick to its neighbour.
 TEST_F (Upload, EveryPressSendsBothMessagesToThePickedOutputOnly)
 {
-    plug ({ "20:0 Out A", "24:0 Out B" });
     open();
-    ASSERT_EQ (juce::MidiOutput::getAvailableDevices().size(), 2) << "the sequencer stand-in is not preloaded";
+    for (auto [outputs, picked] : { std::pair (juce::StringArray { "20:0 Out A", "24:0 Out B" }, juce::String ("24:0 Out B")),
+                                    { { "20:0 A", "21:0 ", "22:0 C" }, "22:0 C" } })
+    {
+        SCOPED_TRACE (picked);
+        plug (outputs);
+        ASSERT_EQ (juce::MidiOutput::getAvailableDevices().size(), outputs.size()) << "the sequencer stand-in is not preloaded";
+        pick (picked.fromFirstOccurrenceOf (" ", false, false));
+        EXPECT_EQ (panel->topBar.deviceSelector.getNumItems(), 2);
+        EXPECT_EQ (takeLog(), "open " + picked + "\nclose " + picked);
 
-    pick ("Out B");
-    EXPECT_EQ (takeLog(), "open 24:0 Out B\nclose 24:0 Out B");
-
-    click (panel->uploadButton);
-    click (panel->uploadButton);
-    EXPECT_EQ (takeLog(), uploadTo ("24:0 Out B") + "\n" + uploadTo ("24:0 Out B"));
-    EXPECT_EQ (panel->topBar.deviceSelector.getText(), "Out B");
+        click (panel->uploadButton);
+        click (panel->uploadButton);
+        EXPECT_EQ (takeLog(), uploadTo (picked) + "\n" + uploadTo (picked));
+    }
 }
 
 // The picked output has gone: its place in the list, and even its identifier,
@@ -135,27 +123,18 @@ TEST_F (Upload, AGonePickSendsNothingClearsTheSelectionAndCanBePickedAgain)
 {
     open();
     const juce::StringArray plugged { "20:0 Out A", "24:0 Out B" };
-    struct Case
+    for (auto [picked, afterUnplugging] : { std::pair (juce::String ("20:0 Out A"), juce::StringArray { "24:0 Out B" }), // the next output moves up
+                                            { "24:0 Out B", {} },                                                        // no outputs left
+                                            { "24:0 Out B", { "20:0 Out A", "24:0 Other" } }, // another device under its identifier
+                                            { "24:0 Out B", { "20:0 Out A", "28:0 Out B" } } }) // the same name under another one
     {
-        juce::String picked;
-        juce::StringArray afterUnplugging;
-    };
-    const Case cases[] {
-        { "20:0 Out A", { "24:0 Out B" } },               // the next output moves up to its place
-        { "24:0 Out B", {} },                             // no outputs left
-        { "24:0 Out B", { "20:0 Out A", "24:0 Other" } }, // another device under its identifier
-        { "24:0 Out B", { "20:0 Out A", "28:0 Out B" } }, // the same name under another identifier
-    };
-
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE (c.picked + " then " + c.afterUnplugging.joinIntoString (", "));
-        const auto name = c.picked.fromFirstOccurrenceOf (" ", false, false);
+        SCOPED_TRACE (picked + " then " + afterUnplugging.joinIntoString (", "));
+        const auto name = picked.fromFirstOccurrenceOf (" ", false, false);
         plug (plugged);
         pick (name);
         takeLog();
 
-        plug (c.afterUnplugging);
+        plug (afterUnplugging);
         click (panel->uploadButton);
         EXPECT_EQ (takeLog(), "");
         expectNothingSelected();
@@ -167,44 +146,21 @@ TEST_F (Upload, AGonePickSendsNothingClearsTheSelectionAndCanBePickedAgain)
         pick (name);
         takeLog();
         click (panel->uploadButton);
-        EXPECT_EQ (takeLog(), uploadTo (c.picked));
+        EXPECT_EQ (takeLog(), uploadTo (picked));
     }
-}
-
-TEST_F (Upload, AnOutputWithoutANameShiftsNoPick)
-{
-    plug ({ "20:0 A", "21:0 ", "22:0 C" });
-    auto& selector = open().topBar.deviceSelector;
-
-    pick ("C");
-    EXPECT_EQ (selector.getNumItems(), 2);
-    EXPECT_EQ (takeLog(), "open 22:0 C\nclose 22:0 C");
-
-    click (panel->uploadButton);
-    EXPECT_EQ (takeLog(), uploadTo ("22:0 C"));
 }
 
 TEST_F (Upload, NothingIsSentWithoutASelection)
 {
     open();
-    struct Case
+    for (auto [name, outputs, leaveSelector] : { std::tuple ("nothing picked", juce::StringArray { "20:0 Out A" }, std::function<void (Upload&)> ([] (Upload&) {})),
+                                                 { "empty list", {}, [] (Upload& test) { test.pressSelectorAndCloseItsList(); } },
+                                                 { "a second press drops the pick", { "20:0 Out A", "24:0 Out B" },
+                                                   [] (Upload& test) { test.pick ("Out B"); test.pressSelectorAndCloseItsList(); } } })
     {
-        const char* name;
-        juce::StringArray outputs;
-        std::function<void (Upload&)> leaveSelector;
-    };
-    const Case cases[] {
-        { "nothing picked", { "20:0 Out A" }, [] (Upload&) {} },
-        { "empty list", {}, [] (Upload& test) { test.pressSelector(); test.closePopupWithoutChoice(); } },
-        { "a second press drops the pick", { "20:0 Out A", "24:0 Out B" },
-          [] (Upload& test) { test.pick ("Out B"); test.pressSelector(); test.closePopupWithoutChoice(); } },
-    };
-
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE (c.name);
-        plug (c.outputs);
-        c.leaveSelector (*this);
+        SCOPED_TRACE (name);
+        plug (outputs);
+        leaveSelector (*this);
         takeLog();
 
         click (panel->uploadButton);
