@@ -1,3 +1,5 @@
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -42,12 +44,6 @@ private:
 void keepX11Loaded()
 {
     dlopen ("libX11.so.6", RTLD_NOW | RTLD_NODELETE);
-}
-
-void dismissModalComponents()
-{
-    juce::ModalComponentManager::getInstance()->cancelAllModalComponents();
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
 }
 } // namespace
 

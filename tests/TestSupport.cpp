@@ -13,6 +13,17 @@ juce::File testConfigFolder()
     return juce::File (juce::String (std::getenv ("XDG_CONFIG_HOME")));
 }
 
+void dismissModalComponents()
+{
+    juce::ModalComponentManager::getInstance()->cancelAllModalComponents();
+    dispatchMessages (20);
+}
+
+int countFilesBelow (const juce::File& folder)
+{
+    return folder.findChildFiles (juce::File::findFilesAndDirectories, true, "*", juce::File::FollowSymlinks::no).size();
+}
+
 juce::String fromCodePoints (std::initializer_list<juce::juce_wchar> codePoints)
 {
     std::vector<juce::juce_wchar> text (codePoints);

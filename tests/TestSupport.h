@@ -12,3 +12,21 @@ juce::File testConfigFolder();
 
 /** The text of the given characters, any code points at all. */
 juce::String fromCodePoints (std::initializer_list<juce::juce_wchar> codePoints);
+
+/** Ends every modal component and lets the message loop tidy up after them. */
+void dismissModalComponents();
+
+/** The files and folders anywhere below the folder. */
+int countFilesBelow (const juce::File& folder);
+
+/** The first C below the parent, depth first, with the name unless that is empty. */
+template <typename C>
+C* findChild (juce::Component& parent, const juce::String& name = {})
+{
+    for (auto* child : parent.getChildren())
+        if (auto* typed = dynamic_cast<C*> (child); typed != nullptr && (name.isEmpty() || typed->getName() == name))
+            return typed;
+        else if (auto* nested = findChild<C> (*child, name))
+            return nested;
+    return nullptr;
+}

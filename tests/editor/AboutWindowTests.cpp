@@ -4,15 +4,6 @@
 
 namespace
 {
-template <typename Type>
-Type& childOf (juce::Component& parent)
-{
-    for (auto* child : parent.getChildren())
-        if (auto* typed = dynamic_cast<Type*> (child))
-            return *typed;
-    throw std::runtime_error ("no such child");
-}
-
 juce::Typeface::Ptr typeface (const char* data, int size) { return juce::Typeface::createSystemTypefaceFor (data, (size_t) size); }
 } // namespace
 
@@ -31,9 +22,9 @@ TEST_F (About, IsHalfThePanelCentredOnItWithItsControlsLaidOut)
         AboutWindow about ("About", "1.0.0", &nusk);
         EXPECT_TRUE (about.isOnDesktop() && about.isAlwaysOnTop() && ! about.isVisible());
         EXPECT_EQ (about.getScreenBounds(), nusk.getScreenBounds().withSizeKeepingCentre (400, 300));
-        EXPECT_EQ (childOf<juce::DrawableButton> (about).getBounds(), juce::Rectangle<int> (4, 9, 40, 30));
+        EXPECT_EQ (findChild<juce::DrawableButton> (about)->getBounds(), juce::Rectangle<int> (4, 9, 40, 30));
 
-        auto& link = childOf<juce::HyperlinkButton> (about);
+        auto& link = *findChild<juce::HyperlinkButton> (about);
         EXPECT_EQ (link.getBounds(), juce::Rectangle<int> (87, 248, 227, 24));
         for (int row = 0; row < 4; ++row)
         {
@@ -63,7 +54,7 @@ TEST_F (About, EscapeOrTheCloseIconEndTheModalStateOtherKeysDoNot)
     EXPECT_FALSE (about.isCurrentlyModal());
 
     about.enterModalState (true);
-    click (childOf<juce::DrawableButton> (about));
+    click (*findChild<juce::DrawableButton> (about));
     EXPECT_FALSE (about.isCurrentlyModal());
 }
 

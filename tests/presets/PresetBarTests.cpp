@@ -4,7 +4,6 @@
 #include "presets/PresetFileReader.h"
 
 #include <csignal>
-#include <dlfcn.h>
 #include <linux/capability.h>
 #include <optional>
 #include <sys/resource.h>
@@ -52,18 +51,6 @@ struct WriteProtectedFolder
     bool applied = false;
 };
 
-// The first C below the parent, depth first, with the name unless that is empty.
-template <typename C>
-C* findChild (juce::Component& parent, const juce::String& name = {})
-{
-    for (auto* child : parent.getChildren())
-        if (auto* typed = dynamic_cast<C*> (child); typed != nullptr && (name.isEmpty() || typed->getName() == name))
-            return typed;
-        else if (auto* nested = findChild<C> (*child, name))
-            return nested;
-    return nullptr;
-}
-
 int countWindows (const juce::String& title)
 {
     int count = 0;
@@ -84,8 +71,6 @@ void answerModal (const juce::String& title, std::function<void (juce::Component
     });
 }
 
-void closeAlerts() { juce::ModalComponentManager::getInstance()->cancelAllModalComponents(); dispatchMessages (20); }
-
 const juce::String brokenXml { "<nusk><GLIST>" };
 const juce::String loadError { "Error while Loading XML" };
 
@@ -104,9 +89,6 @@ struct PresetBarTest : testing::Test, juce::ValueTree::Listener
 
     void SetUp() override
     {
-        // Xlib keeps locale data from window titles until exit; JUCE unloading
-        // it at shutdown would leave the leak checker reporting that memory.
-        dlopen ("libX11.so.6", RTLD_LAZY | RTLD_NODELETE);
         // Tests in one process share the temporary home: start from nothing.
         folder.deleteRecursively();
         folder.createDirectory();
@@ -114,7 +96,7 @@ struct PresetBarTest : testing::Test, juce::ValueTree::Listener
         store.tree.addListener (this);
     }
 
-    void TearDown() override { closeAlerts(); }
+    void TearDown() override { dismissModalComponents(); }
     void valueTreeRedirected (juce::ValueTree&) override { ++loads; }
 
     void write (const juce::String& name, const juce::String& text) { ASSERT_TRUE (folder.getChildFile (name + ".preset").replaceWithText (text)); }
@@ -144,7 +126,7 @@ struct PresetBarTest : testing::Test, juce::ValueTree::Listener
         return xml != nullptr && xml->isEquivalentTo (store.tree.createXml().get(), false);
     }
 
-    int numFiles() { return folder.findChildFiles (juce::File::findFilesAndDirectories, true, "*", juce::File::FollowSymlinks::no).size(); }
+    int numFiles() { return countFilesBelow (folder); }
 };
 } // namespace
 
@@ -193,7 +175,7 @@ TEST_F (PresetBarTest, StepsLoadOnceWrapAroundCountFromNothingSelectedAndStopAtA
     {
         box().setSelectedItemIndex (step.from, juce::sendNotificationSync);
         ASSERT_EQ (bar->getCurrentIndex(), step.from);
-        closeAlerts();
+        dismissModalComponents();
         const auto before = store.tree.createCopy();
         const auto loadsBefore = loads;
 
@@ -262,7 +244,7 @@ TEST_F (PresetBarTest, SaveListsThePresetInPlaceHoweverLongItsNamesAndARefusedOr
         EXPECT_EQ (file.loadFileAsString(), presetWithChannel (4)) << cause;
         EXPECT_EQ (numFiles(), 2) << cause; // Init and Bass
         EXPECT_EQ (manager->currentPreset.name, "Init");
-        closeAlerts();
+        dismissModalComponents();
     }
 
     juce::File offered;
