@@ -6,20 +6,7 @@
 # Usage: no_display_test.sh <nusk binary>
 set -euo pipefail
 
-app="$(realpath "$1")"
-
-home="$(mktemp -d)"
-xvfb=""
-cleanup() {
-    if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
-    rm -rf "$home"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-export HOME="$home"
-export XDG_CONFIG_HOME="$home/config"
+. "$(dirname "$0")/program-driver.sh" "$1"
 
 # A free display number: no socket for it, so nothing can answer there.
 unused_display() {
@@ -36,12 +23,8 @@ start_refusing_server() {
     : >"$home/cookie"
     xauth -q -f "$home/cookie" add :0 . "$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')"
     Xvfb -displayfd 3 -auth "$home/cookie" -nolisten tcp 3>"$home/number" 2>"$home/xvfb.log" &
-    xvfb=$!
-    for _ in $(seq 1 100); do
-        if [ -s "$home/number" ]; then refusing=":$(cat "$home/number")"; return 0; fi
-        sleep 0.1
-    done
-    fail "no X server ready within 10 seconds: $(cat "$home/xvfb.log")"
+    wait_for 10 "an X server" test -s "$home/number"
+    refusing=":$(cat "$home/number")"
 }
 
 # start_without_display <case> <expected display and reason in the message> <env arguments...>
