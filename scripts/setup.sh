@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     libasound2-dev libfreetype-dev libfontconfig1-dev
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev
-    xvfb openbox xdotool wmctrl x11-utils imagemagick
+    xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
     curl ca-certificates
 )
 

@@ -5,10 +5,14 @@
 set -euo pipefail
 
 workdir="$(mktemp -d)"
+# Each process gets 5 seconds to end before it is killed outright.
 stop_display() {
-    [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
-    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
-    wait 2>/dev/null || true
+    local child
+    for child in ${wm_pid:-} ${xvfb_pid:-}; do
+        kill "$child" 2>/dev/null || continue
+        for _ in $(seq 1 50); do kill -0 "$child" 2>/dev/null || continue 2; sleep 0.1; done
+        kill -9 "$child" 2>/dev/null || true
+    done
     wm_pid="" xvfb_pid=""
 }
 cleanup() {

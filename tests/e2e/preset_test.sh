@@ -5,13 +5,8 @@
 # Usage: preset_test.sh <nusk binary> <artefact folder>
 set -euo pipefail
 
-app="$1"
-shots="$2/presets"
-expected_init="$(cd "$(dirname "$0")" && pwd)/Init.preset.expected"
-mkdir -p "$shots"
-rm -f "$shots"/*.png
-
-. "$(dirname "$0")/program-driver.sh"
+. "$(dirname "$0")/program-driver.sh" "$1" "$2/presets"
+expected_init="$here/Init.preset.expected"
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 program_focused() { app_windows . | grep -qx "$(xdotool getwindowfocus 2>/dev/null)"; }
 

@@ -1,13 +1,26 @@
-# Sourced by the end-to-end tests that drive the built program with the mouse
-# and keyboard on the display the test run provides (Xvfb with a window
-# manager). Gives a temporary HOME and configuration folder, removed at exit,
-# and the steps the tests share. Sets: home, presets, pid, window.
+# Sourced by every end-to-end test: . program-driver.sh <nusk binary> [<screenshot folder>]
+# Gives a temporary HOME and configuration folder, removed at exit together
+# with whatever the test still runs in the background, an emptied screenshot
+# folder if one is named, and the steps the tests share. The tests that drive
+# the program with the mouse and keyboard do so on the display the test run
+# provides (Xvfb with a window manager). Sets: app, here, home, presets,
+# shots, pid, window.
+
+app="$(realpath "$1")"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+shots="${2:-}"
+if [ -n "$shots" ]; then
+    mkdir -p "$shots"
+    rm -f "$shots"/*.png
+fi
 
 home="$(mktemp -d)"
 pid=""
 window=""
 cleanup() {
-    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
+    local running
+    running="$(jobs -p)"
+    if [ -n "$running" ]; then kill $running 2>/dev/null || true; fi
     rm -rf "$home"
 }
 trap cleanup EXIT

@@ -6,14 +6,9 @@
 # Usage: upload_test.sh <nusk binary> <sequencer stand-in library> <artefact folder>
 set -euo pipefail
 
-app="$1"
+. "$(dirname "$0")/program-driver.sh" "$1" "$3/upload"
 stand_in="$2"
-shots="$3/upload"
-expected="$(cd "$(dirname "$0")" && pwd)/upload.expected"
-mkdir -p "$shots"
-rm -f "$shots"/*.png
-
-. "$(dirname "$0")/program-driver.sh"
+expected="$here/upload.expected"
 outputs="$home/midi-outputs"
 log="$home/midi-log"
 printf '20:0 Out A\n24:0 Out B\n' >"$outputs"
