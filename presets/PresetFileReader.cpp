@@ -180,19 +180,22 @@ bool PresetFileReader::decodeUtf16 (const juce::uint8* bytes, size_t size, std::
 void PresetFileReader::decodeUtf8OrWindows1252 (const juce::uint8* bytes, size_t size, std::string& utf8)
 {
     utf8.reserve (size);
+    size_t validFrom = 0, i = 0;
 
-    for (size_t i = 0; i < size && bytes[i] != 0;)
+    while (i < size && bytes[i] != 0)
     {
-        if (const auto length = validUtf8SequenceLength (bytes + i, size - i); length > 0)
+        if (const auto length = bytes[i] < 0x80 ? 1 : validUtf8SequenceLength (bytes + i, size - i); length > 0)
         {
-            utf8.append (reinterpret_cast<const char*> (bytes + i), length);
             i += length;
+            continue;
         }
-        else
-        {
-            appendUtf8 (utf8, juce::CharacterFunctions::getUnicodeCharFromWindows1252Codepage (bytes[i++]));
-        }
+
+        utf8.append (reinterpret_cast<const char*> (bytes + validFrom), i - validFrom);
+        appendUtf8 (utf8, juce::CharacterFunctions::getUnicodeCharFromWindows1252Codepage (bytes[i]));
+        validFrom = ++i;
     }
+
+    utf8.append (reinterpret_cast<const char*> (bytes + validFrom), i - validFrom);
 }
 
 std::unique_ptr<juce::XmlElement> PresetFileReader::read (const char* utf8, size_t numBytes)
