@@ -2,6 +2,7 @@
 
 #include "editor/ParameterStore.h"
 #include "editor/Parameters.h"
+#include "presets/PresetFileReader.h"
 #include "presets/PresetManagerUI.h"
 
 #include <functional>
@@ -84,6 +85,39 @@ void loadPresetInto (benchmark::State& state, const std::function<void (Paramete
     state.counters["bytes"] = (double) file.getSize();
 }
 
+// 4 MiB of small elements, all at the given depth below a chain of elements
+// with one child each: each depth costs the same bytes to read.
+juce::File presetOfSmallElementsAt (int depth)
+{
+    const auto wrappers = depth - 2;
+    juce::MemoryOutputStream text;
+    text << "<nusk>" << juce::String::repeatedString ("<x>", wrappers);
+    while (text.getDataSize() < 4 * 1024 * 1024)
+        text << "<A id=\"fader1_text\" value=\"Bass\"/>";
+    text << juce::String::repeatedString ("</x>", wrappers) << "</nusk>";
+
+    const auto file = juce::File (getUserPresetFolderPath ("nusk")).getChildFile ("Depth " + juce::String (depth) + ".preset");
+    file.getParentDirectory().createDirectory();
+    file.replaceWithData (text.getData(), text.getDataSize());
+    return file;
+}
+
+// The load, then the drop of the loaded tree: both walk its nodes.
+void loadAndDropSmallElements (benchmark::State& state)
+{
+    ParameterStore store { nullptr };
+    PresetManagerUI manager ("nusk");
+    const auto preset = manager.makePreset (presetOfSmallElementsAt ((int) state.range (0)));
+
+    for (auto _ : state)
+    {
+        manager.loadPreset (preset, store);
+        store.tree = juce::ValueTree ("nusk");
+    }
+
+    state.counters["bytes"] = (double) preset.file.getSize();
+}
+
 void loadDefaultPreset (benchmark::State& state)
 {
     loadPresetInto (state, [] (ParameterStore&) {});
@@ -98,3 +132,4 @@ void loadPresetWithALongName (benchmark::State& state)
 BENCHMARK (refreshPresetListOfTenThousand)->Unit (benchmark::kMillisecond);
 BENCHMARK (loadDefaultPreset)->Unit (benchmark::kMicrosecond);
 BENCHMARK (loadPresetWithALongName)->Unit (benchmark::kMillisecond);
+BENCHMARK (loadAndDropSmallElements)->Arg (3)->Arg (PresetFileReader::maxNestingDepth)->Unit (benchmark::kMillisecond);

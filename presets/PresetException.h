@@ -3,6 +3,7 @@
 #include <juce_core/juce_core.h>
 
 #include <stdexcept>
+#include <type_traits>
 
 /** The one error that preset operations throw. The base is private on
     purpose: handlers must name this type, so a catch of std::exception never
@@ -18,3 +19,6 @@ public:
     /** The activity that failed, shown after "Error while ". */
     juce::String context;
 };
+
+static_assert (! std::is_convertible_v<PresetException*, std::exception*>,
+               "a catch of std::exception must not swallow a preset error");

@@ -3,7 +3,12 @@
 #include <expat.h>
 
 #include <algorithm>
-#include <climits>
+#include <cerrno>
+#include <limits>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -11,13 +16,58 @@ struct ParserDeleter
 {
     void operator() (XML_ParserStruct* parser) const { XML_ParserFree (parser); }
 };
+
+struct DescriptorCloser
+{
+    void operator() (const int* descriptor) const { ::close (*descriptor); }
+};
+
+void appendUtf8 (std::string& utf8, juce::juce_wchar character)
+{
+    char bytes[4];
+    juce::CharPointer_UTF8 writer (bytes);
+    writer.write (character);
+    utf8.append (bytes, (size_t) (writer.getAddress() - bytes));
+}
+
+// The length of the well-formed UTF-8 sequence at the start of the bytes, or
+// 0: no overlong forms, no surrogates, nothing beyond U+10FFFF.
+size_t validUtf8SequenceLength (const juce::uint8* bytes, size_t size)
+{
+    const auto lead = bytes[0];
+
+    if (lead < 0x80)
+        return 1;
+
+    size_t length = 0;
+    juce::uint8 secondMin = 0x80, secondMax = 0xbf;
+
+    if (lead >= 0xc2 && lead <= 0xdf)      length = 2;
+    else if (lead >= 0xe0 && lead <= 0xef) length = 3;
+    else if (lead >= 0xf0 && lead <= 0xf4) length = 4;
+    else                                   return 0;
+
+    if (lead == 0xe0) secondMin = 0xa0;
+    if (lead == 0xed) secondMax = 0x9f;
+    if (lead == 0xf0) secondMin = 0x90;
+    if (lead == 0xf4) secondMax = 0x8f;
+
+    if (size < length || bytes[1] < secondMin || bytes[1] > secondMax)
+        return 0;
+
+    for (size_t i = 2; i < length; ++i)
+        if ((bytes[i] & 0xc0) != 0x80)
+            return 0;
+
+    return length;
+}
 } // namespace
 
 std::unique_ptr<juce::XmlElement> PresetFileReader::parse (const juce::File& file)
 {
     juce::MemoryBlock content;
 
-    if (! file.loadFileAsData (content))
+    if (! readRegularFile (file, content))
         return {};
 
     return parse (content);
@@ -25,46 +75,127 @@ std::unique_ptr<juce::XmlElement> PresetFileReader::parse (const juce::File& fil
 
 std::unique_ptr<juce::XmlElement> PresetFileReader::parse (const juce::MemoryBlock& fileContent)
 {
-    const auto text = decode (fileContent);
+    std::string text;
+
+    if (! decode (fileContent, text))
+        return {};
+
     PresetFileReader reader;
-    return reader.read (text.toRawUTF8(), text.getNumBytesAsUTF8());
+    return reader.read (text.data(), text.size());
 }
 
-juce::String PresetFileReader::decode (const juce::MemoryBlock& fileContent)
+// Opened without waiting, so that a pipe or a device named like a preset
+// never blocks, and read only once it is known to be a regular file of a
+// bounded size: a link to /dev/zero is refused unread.
+bool PresetFileReader::readRegularFile (const juce::File& file, juce::MemoryBlock& content)
+{
+    const int descriptor = ::open (file.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+
+    if (descriptor < 0)
+        return false;
+
+    const std::unique_ptr<const int, DescriptorCloser> closer (&descriptor);
+    struct stat status {};
+
+    if (fstat (descriptor, &status) != 0 || ! S_ISREG (status.st_mode) || (size_t) status.st_size > maxFileSize)
+        return false;
+
+    // One byte more than the file holds tells a file that grows while it is
+    // read: its text may be half written, and it is refused.
+    content.setSize ((size_t) status.st_size + 1);
+    size_t numRead = 0;
+
+    while (numRead < content.getSize())
+    {
+        const auto result = ::read (descriptor, static_cast<char*> (content.getData()) + numRead, content.getSize() - numRead);
+
+        if (result == 0)
+            break;
+
+        if (result < 0 && errno != EINTR)
+            return false;
+
+        numRead += (size_t) std::max<ssize_t> (result, 0);
+    }
+
+    content.setSize (numRead);
+    return numRead <= (size_t) status.st_size;
+}
+
+bool PresetFileReader::decode (const juce::MemoryBlock& fileContent, std::string& utf8)
 {
     const auto* bytes = static_cast<const juce::uint8*> (fileContent.getData());
     const auto size = fileContent.getSize();
 
     if (size >= 2 && (juce::CharPointer_UTF16::isByteOrderMarkBigEndian (bytes)
                       || juce::CharPointer_UTF16::isByteOrderMarkLittleEndian (bytes)))
-        return decodeUtf16 (fileContent);
+        return decodeUtf16 (bytes, size, utf8);
 
-    if (size > (size_t) INT_MAX)
-        return {};
+    if (size >= 3 && juce::CharPointer_UTF8::isByteOrderMark (bytes))
+        decodeUtf8OrWindows1252 (bytes + 3, size - 3, utf8);
+    else
+        decodeUtf8OrWindows1252 (bytes, size, utf8);
 
-    return juce::String::createStringFromData (bytes, (int) size);
+    return true;
 }
 
-// JUCE's own decoding turns each half of a surrogate pair into a character of
-// its own, which is not UTF-8 and so would fail any character outside the
-// Basic Multilingual Plane; the UTF-16 character pointer joins the halves.
-juce::String PresetFileReader::decodeUtf16 (const juce::MemoryBlock& fileContent)
+// A lone or reversed surrogate stands for no character at all: the text is
+// refused rather than guessed at.
+bool PresetFileReader::decodeUtf16 (const juce::uint8* bytes, size_t size, std::string& utf8)
 {
-    const auto* bytes = static_cast<const juce::uint8*> (fileContent.getData());
     const bool bigEndian = juce::CharPointer_UTF16::isByteOrderMarkBigEndian (bytes);
-    const auto numUnits = fileContent.getSize() / 2 - 1;
+    const auto unitAt = [&] (size_t i) { return bigEndian ? (bytes[i] << 8) | bytes[i + 1] : (bytes[i + 1] << 8) | bytes[i]; };
 
-    std::vector<juce::CharPointer_UTF16::CharType> units;
-    units.reserve (numUnits + 1);
+    utf8.reserve (size);
 
-    for (size_t i = 1; i <= numUnits; ++i)
+    for (size_t i = 2; i + 1 < size; i += 2)
     {
-        const auto first = bytes[2 * i], second = bytes[2 * i + 1];
-        units.push_back ((juce::CharPointer_UTF16::CharType) (bigEndian ? (first << 8) | second : (second << 8) | first));
+        auto character = (juce::juce_wchar) unitAt (i);
+
+        if (character == 0)
+            break;
+
+        if (character >= 0xdc00 && character <= 0xdfff)
+            return false;
+
+        if (character >= 0xd800 && character <= 0xdbff)
+        {
+            const auto low = i + 3 < size ? (juce::juce_wchar) unitAt (i + 2) : 0;
+
+            if (low < 0xdc00 || low > 0xdfff)
+                return false;
+
+            character = 0x10000 + ((character - 0xd800) << 10) + (low - 0xdc00);
+            i += 2;
+        }
+
+        appendUtf8 (utf8, character);
     }
 
-    units.push_back (0);
-    return juce::String (juce::CharPointer_UTF16 (units.data()));
+    return true;
+}
+
+// Valid UTF-8 is kept as it is, so one stray byte of another encoding
+// garbles no other character.
+void PresetFileReader::decodeUtf8OrWindows1252 (const juce::uint8* bytes, size_t size, std::string& utf8)
+{
+    utf8.reserve (size);
+    size_t validFrom = 0, i = 0;
+
+    while (i < size && bytes[i] != 0)
+    {
+        if (const auto length = bytes[i] < 0x80 ? 1 : validUtf8SequenceLength (bytes + i, size - i); length > 0)
+        {
+            i += length;
+            continue;
+        }
+
+        utf8.append (reinterpret_cast<const char*> (bytes + validFrom), i - validFrom);
+        appendUtf8 (utf8, juce::CharacterFunctions::getUnicodeCharFromWindows1252Codepage (bytes[i]));
+        validFrom = ++i;
+    }
+
+    utf8.append (reinterpret_cast<const char*> (bytes + validFrom), i - validFrom);
 }
 
 std::unique_ptr<juce::XmlElement> PresetFileReader::read (const char* utf8, size_t numBytes)
@@ -86,31 +217,12 @@ std::unique_ptr<juce::XmlElement> PresetFileReader::read (const char* utf8, size
                                     [] (void* reader, const XML_Char*, const XML_Char*, const XML_Char*, int)
                                     { static_cast<PresetFileReader*> (reader)->stop(); });
 
-    if (! feed (utf8, numBytes) || stopped)
+    // expat counts its input in an int; a preset's text is far shorter.
+    if (numBytes > (size_t) std::numeric_limits<int>::max()
+        || XML_Parse (parser, utf8, (int) numBytes, XML_TRUE) != XML_STATUS_OK || stopped)
         return {};
 
     return std::move (documentElement);
-}
-
-// expat takes its input in pieces counted by an int.
-bool PresetFileReader::feed (const char* utf8, size_t numBytes)
-{
-    constexpr size_t maxPiece = 1 << 30;
-
-    for (;;)
-    {
-        const auto piece = std::min (numBytes, maxPiece);
-        const bool isFinal = piece == numBytes;
-
-        if (XML_Parse (parser, utf8, (int) piece, isFinal) != XML_STATUS_OK)
-            return false;
-
-        if (isFinal)
-            return true;
-
-        utf8 += piece;
-        numBytes -= piece;
-    }
 }
 
 void PresetFileReader::openElement (const char* name, const char** attributes)

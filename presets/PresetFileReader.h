@@ -18,14 +18,20 @@ struct XML_ParserStruct;
     soon as it begins, so no entity is ever defined and no other file named.
 
     expat parses in linear time without recursing. The limits below keep the
-    building of the element as linear, and the recursion of the JUCE code
-    that copies, converts and destroys it shallow; a file beyond them is
-    refused like text that is not well-formed. */
+    building of the element, and of the tree made from it, as linear, and the
+    recursion of the JUCE code that copies, converts and destroys them
+    shallow; a file beyond them is refused like text that is not well-formed. */
 class PresetFileReader
 {
 public:
-    /** Far beyond the three levels of a preset. */
-    static constexpr int maxNestingDepth = 256;
+    /** A preset file is read only when it is a regular file of at most this
+        size, and a preset is saved only when its text fits. */
+    static constexpr size_t maxFileSize = 16 * 1024 * 1024;
+
+    /** Well beyond the three levels of a preset. A juce::ValueTree tells a
+        whole subtree each time the subtree is attached or detached, so
+        building and dropping a tree costs its size times its depth. */
+    static constexpr int maxNestingDepth = 16;
 
     /** A preset's elements carry two; JUCE looks through those already set
         for every attribute it adds. */
@@ -37,22 +43,26 @@ public:
     static constexpr int maxDistinctNames = 10000;
 
     /** The document element, or null when the file is missing, unreadable,
-        empty, not well-formed or refused. */
+        empty, not well-formed or refused: anything but a regular file of at
+        most maxFileSize bytes is refused before a byte of it is read. */
     static std::unique_ptr<juce::XmlElement> parse (const juce::File& file);
 
-    /** The same for the bytes of a file. They are decoded as JUCE decodes a
-        file's text (a UTF-8 or UTF-16 byte-order mark, else UTF-8, else
-        Windows-1252; the text ends at a NUL) and given to expat as UTF-8. */
+    /** The same for the bytes of a file. A UTF-16 text (with its byte-order
+        mark) must hold whole surrogate pairs. Any other text is read as UTF-8,
+        after a byte-order mark if there is one, and each byte that belongs to
+        no valid UTF-8 sequence as a character of Windows-1252. The text ends
+        at a NUL. */
     static std::unique_ptr<juce::XmlElement> parse (const juce::MemoryBlock& fileContent);
 
 private:
     PresetFileReader() = default;
 
-    static juce::String decode (const juce::MemoryBlock& fileContent);
-    static juce::String decodeUtf16 (const juce::MemoryBlock& fileContent);
+    static bool readRegularFile (const juce::File& file, juce::MemoryBlock& content);
+    static bool decode (const juce::MemoryBlock& fileContent, std::string& utf8);
+    static bool decodeUtf16 (const juce::uint8* bytes, size_t size, std::string& utf8);
+    static void decodeUtf8OrWindows1252 (const juce::uint8* bytes, size_t size, std::string& utf8);
 
     std::unique_ptr<juce::XmlElement> read (const char* utf8, size_t numBytes);
-    bool feed (const char* utf8, size_t numBytes);
     void openElement (const char* name, const char** attributes);
     void closeElement();
     bool admitNames (const char* elementName, const char** attributes);

@@ -5,7 +5,11 @@
 #include "editor/ParameterStore.h"
 #include "editor/Parameters.h"
 
+#include <climits>
 #include <cstdio>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -61,6 +65,39 @@ juce::File temporaryFileBeside (const juce::File& target)
     return target.getParentDirectory().getNonexistentChildFile (name, ".tmp", false);
 }
 
+// A save through a link writes the file the link ends in, so that the link
+// (into a synced folder, say) stays and the file it names is updated. Empty
+// after too many links, as for a loop.
+juce::File followLinks (juce::File file)
+{
+    for (int hop = 0; hop < 40; ++hop)
+    {
+        char target[PATH_MAX];
+        const auto length = readlink (file.getFullPathName().toRawUTF8(), target, sizeof (target));
+
+        if (length < 0)
+            return file;
+
+        if ((size_t) length == sizeof (target))
+            return {};
+
+        file = file.getParentDirectory().getChildFile (juce::String::fromUTF8 (target, (int) length));
+    }
+
+    return {};
+}
+
+// A preset saved over keeps who may read it; a new one gets the defaults.
+bool takePermissionsOf (const juce::File& target, const juce::File& file)
+{
+    struct stat status {};
+
+    if (stat (target.getFullPathName().toRawUTF8(), &status) != 0)
+        return true;
+
+    return chmod (file.getFullPathName().toRawUTF8(), status.st_mode & 07777) == 0;
+}
+
 // rename replaces the target in one step. JUCE's move falls back to deleting
 // the target and copying, which can fail half-way and keep neither file.
 bool moveOver (const juce::File& source, const juce::File& target)
@@ -82,22 +119,26 @@ juce::String getUserPresetFolderPath (juce::String productName)
 bool savePreset (const juce::ValueTree& state, const juce::File& file)
 {
     const auto xml = state.createCopy().createXml();
+    const auto target = followLinks (file);
 
-    if (xml == nullptr)
+    if (xml == nullptr || target == juce::File())
         return false;
 
     juce::MemoryOutputStream text;
     xml->writeTo (text);
     const auto bytes = text.getMemoryBlock();
 
-    if (! readsBackAs (bytes, *xml))
+    // Nothing is written that would not be read back.
+    if (bytes.getSize() > PresetFileReader::maxFileSize || ! readsBackAs (bytes, *xml))
         return false;
 
     // Moved over the target only once it is known to hold the whole text, so
     // a failed save leaves the old file as it was; the temporary file is
     // deleted when this ends, whatever happened.
-    const juce::TemporaryFile temporary (file, temporaryFileBeside (file));
-    return writeAndReadBack (temporary.getFile(), bytes) && moveOver (temporary.getFile(), file);
+    const juce::TemporaryFile temporary (target, temporaryFileBeside (target));
+    return writeAndReadBack (temporary.getFile(), bytes)
+        && takePermissionsOf (target, temporary.getFile())
+        && moveOver (temporary.getFile(), target);
 }
 
 PresetManager::PresetManager (const juce::String& productNameToUse)

@@ -53,6 +53,7 @@ private:
 juce::String getUserPresetFolderPath (juce::String productName);
 
 /** Writes the tree as a preset file and returns true when the file now
-    holds exactly that text and the text loads back as the same tree. On
+    holds exactly that text and the text loads back as the same tree. A link
+    is followed and kept, and an existing file keeps its permissions. On
     failure an existing file stays as it was and no temporary file is left. */
 bool savePreset (const juce::ValueTree& state, const juce::File& file);

@@ -4,10 +4,9 @@
 #include "presets/PresetFileReader.h"
 
 #include <csignal>
-#include <linux/capability.h>
 #include <optional>
 #include <sys/resource.h>
-#include <sys/syscall.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -29,28 +28,6 @@ struct FileSizeLimit
     bool applied = false;
 };
 
-// While it lives, the folder cannot be written to. Tests may run as root,
-// which passes over permission bits; without CAP_DAC_OVERRIDE this thread
-// obeys them like any user.
-struct WriteProtectedFolder
-{
-    explicit WriteProtectedFolder (const juce::File& folderToProtect) : folder (folderToProtect)
-    {
-        syscall (SYS_capget, &header, saved);
-        __user_cap_data_struct reduced[2] { saved[0], saved[1] };
-        reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
-        syscall (SYS_capset, &header, reduced);
-        folder.setReadOnly (true, false);
-        applied = ! folder.getNonexistentChildFile ("probe", ".tmp").create().wasOk();
-    }
-    ~WriteProtectedFolder() { folder.setReadOnly (false, false); syscall (SYS_capset, &header, saved); }
-
-    juce::File folder;
-    __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
-    __user_cap_data_struct saved[2] {};
-    bool applied = false;
-};
-
 int countWindows (const juce::String& title)
 {
     int count = 0;
@@ -59,25 +36,15 @@ int countWindows (const juce::String& title)
     return count;
 }
 
-// Queued: hands the modal window then running to the answer when it has the title;
-// any other, or any at all without an answer, is dismissed, so an unexpected
-// window fails the test instead of hanging it.
-void answerModal (const juce::String& title, std::function<void (juce::Component&)> answer)
-{
-    juce::MessageManager::callAsync ([=]
-    {
-        if (auto* modal = juce::Component::getCurrentlyModalComponent())
-            modal->getName() == title && answer ? answer (*modal) : modal->exitModalState (0);
-    });
-}
-
-const juce::String brokenXml { "<nusk><GLIST>" };
 const juce::String loadError { "Error while Loading XML" };
 
 juce::String presetWithChannel (int channel) { return "<nusk><GLIST><GLOBAL id=\"channel_select\" value=\"" + juce::String (channel) + "\"/></GLIST></nusk>"; }
 
-// Counts the loads: each puts a new tree in place of the store's.
-struct PresetBarTest : testing::Test, juce::ValueTree::Listener
+// Counts the loads: each puts a new tree in place of the store's. Answers the
+// save dialog or the "Saving Failed" box it expects; one that comes unasked
+// is closed at once and fails the test, so no modal loop waits for ctest's
+// timeout.
+struct PresetBarTest : testing::Test, juce::ValueTree::Listener, juce::Timer
 {
     juce::UndoManager undoManager;
     ParameterStore store { &undoManager };
@@ -96,8 +63,26 @@ struct PresetBarTest : testing::Test, juce::ValueTree::Listener
         store.tree.addListener (this);
     }
 
-    void TearDown() override { dismissModalComponents(); }
+    void TearDown() override { stopTimer(); dismissModalComponents(); }
     void valueTreeRedirected (juce::ValueTree&) override { ++loads; }
+
+    void timerCallback() override
+    {
+        auto* modal = juce::Component::getCurrentlyModalComponent();
+        if (modal == nullptr || ! juce::StringArray { "Choose a file to save...", "Saving Failed" }.contains (modal->getName()))
+            return;
+        if (modal->getName() == expectedModal && answer)
+            return std::exchange (answer, {}) (*modal);
+        ADD_FAILURE() << "unexpected modal window: " << modal->getName();
+        modal->exitModalState (0);
+    }
+
+    void expectModal (const juce::String& title, std::function<void (juce::Component&)> answerToGive)
+    {
+        expectedModal = title;
+        answer = std::move (answerToGive);
+        startTimer (20);
+    }
 
     void write (const juce::String& name, const juce::String& text) { ASSERT_TRUE (folder.getChildFile (name + ".preset").replaceWithText (text)); }
 
@@ -110,11 +95,10 @@ struct PresetBarTest : testing::Test, juce::ValueTree::Listener
         if (runLoop) dispatchMessages();
     }
 
-    // An answer queued behind the click finds the save dialog running.
     void click (const juce::String& button, std::function<void (juce::Component&)> answer = {})
     {
+        expectModal ("Choose a file to save...", std::move (answer));
         findChild<juce::DrawableButton> (*bar, button)->triggerClick();
-        if (answer) answerModal ("Choose a file to save...", answer);
         dispatchMessages();
     }
 
@@ -127,6 +111,10 @@ struct PresetBarTest : testing::Test, juce::ValueTree::Listener
     }
 
     int numFiles() { return countFilesBelow (folder); }
+    bool makePipe (const juce::File& file) { return file.deleteFile() && mkfifo (file.getFullPathName().toRawUTF8(), 0600) == 0; }
+
+    juce::String expectedModal;
+    std::function<void (juce::Component&)> answer;
 };
 } // namespace
 
@@ -156,18 +144,22 @@ TEST_F (PresetBarTest, InitIsWrittenFromTheStoreOnlyWhenNoFileHasItsName)
     EXPECT_EQ (juce::TopLevelWindow::getNumTopLevelWindows(), 0);
 }
 
+// A pipe named like a preset would block a read for good: the alarm ends a
+// run that blocks in seconds.
 TEST_F (PresetBarTest, StepsLoadOnceWrapAroundCountFromNothingSelectedAndStopAtABrokenPreset)
 {
-    start(); // Init alone: a step loads it once, or shows one box when it is broken
+    alarm (10);
+    start(); // Init alone: a step loads it once
     click ("right");
     EXPECT_EQ (loads, 2);
-    write ("Init", brokenXml);
-    click ("left");
+    ASSERT_TRUE (makePipe (initFile)); // refused at start-up, and below when chosen
+    start();
     EXPECT_EQ (countWindows (loadError), 1);
 
     const char* names[] { "A", "Init", "P2", "P3" }; // A fails to load, so nothing selected stays -1
     for (int i = 0; i < 4; ++i)
-        write (names[i], i == 0 ? brokenXml : presetWithChannel (i));
+        write (names[i], presetWithChannel (i));
+    ASSERT_TRUE (makePipe (folder.getChildFile ("A.preset")));
     start();
 
     const struct { int from; const char* button; int to; } steps[] { { 0, "left", 3 }, { 3, "right", 0 }, { -1, "left", 3 }, { -1, "right", 0 } };
@@ -193,6 +185,7 @@ TEST_F (PresetBarTest, StepsLoadOnceWrapAroundCountFromNothingSelectedAndStopAtA
         box().setSelectedItemIndex (index, juce::sendNotificationSync);
     EXPECT_EQ (loads, loadsBefore + 1); // choosing the selected item again loads nothing
     EXPECT_EQ (channel(), "2");
+    alarm (0);
 }
 
 TEST_F (PresetBarTest, UndoRevertsAnEditAndWithNothingListedOrToUndoTheButtonsChangeNothing)
@@ -216,30 +209,28 @@ TEST_F (PresetBarTest, UndoRevertsAnEditAndWithNothingListedOrToUndoTheButtonsCh
 
 // Long names were once written, then refused on reading back: the old preset
 // was gone and the new one not listed.
-TEST_F (PresetBarTest, SaveListsThePresetInPlaceHoweverLongItsNamesAndARefusedOrFailedOneKeepsTheOldFileByteForByteAndSaysSo)
+TEST_F (PresetBarTest, SaveListsThePresetInPlaceKeepsLinksAndPermissionsAndAFailedOneKeepsTheOldFileByteForByteAndSaysSo)
 {
     write ("Bass", presetWithChannel (4));
     start();
     const auto file = folder.getChildFile ("Bass.preset");
     bool refused = false;
-    answerModal ("Saving Failed", [&refused] (auto& alert) { refused = true; alert.exitModalState (0); });
+    expectModal ("Saving Failed", [&refused] (auto& alert) { refused = true; alert.exitModalState (0); });
     bar->saveToFile (folder.getChildFile ("Notes.txt"));
     EXPECT_TRUE (refused);
 
-    store.setParameter ("fader1_text", "new", 0);
-    for (int cause = 0; cause < 3; ++cause)
+    // A full disk, a text past the size limit, and
+    // characters no preset can hold (only code can put those into a store).
+    std::vector<std::function<void()>> failures {
+        [&] { FileSizeLimit limit (100); ASSERT_TRUE (limit.applied); bar->saveToFile (file); },
+        [&] { store.setParameter ("fader2_text", juce::String::repeatedString ("a", (int) PresetFileReader::maxFileSize), 0); bar->saveToFile (file); },
+    };
+    for (auto name : { fromCodePoints ({ 'a', 1 }), fromCodePoints ({ 0x1b }), fromCodePoints ({ 0xfffe }), fromCodePoints ({ 0xffff }),
+                       fromCodePoints ({ 0xd800, 'x' }), fromCodePoints ({ 0xdfff }), fromCodePoints ({ 0x110000 }) })
+        failures.push_back ([this, name, file] { store.setParameter ("fader2_text", name, 0); bar->saveToFile (file); });
+    for (size_t cause = 0; cause < failures.size(); ++cause)
     {
-        {
-            std::optional<FileSizeLimit> limit;
-            std::optional<WriteProtectedFolder> protection;
-            if (cause == 0)
-                ASSERT_TRUE (limit.emplace (100).applied);
-            else if (cause == 1)
-                ASSERT_TRUE (protection.emplace (folder).applied);
-            else
-                store.setParameter ("fader2_text", juce::String::charToString (0x7), 0); // only code can do this
-            bar->saveToFile (file);
-        }
+        failures[cause]();
         EXPECT_EQ (countWindows ("Error while Saving"), 1) << cause;
         EXPECT_EQ (file.loadFileAsString(), presetWithChannel (4)) << cause;
         EXPECT_EQ (numFiles(), 2) << cause; // Init and Bass
@@ -262,15 +253,24 @@ TEST_F (PresetBarTest, SaveListsThePresetInPlaceHoweverLongItsNamesAndARefusedOr
     EXPECT_EQ (bar->getCurrentIndex(), 2);
     EXPECT_EQ (box().getText(), "Init");
 
-    const auto saved = store.tree.createXml();
-    click ("save", [] (auto& dialog) { findChild<juce::FileBrowserComponent> (dialog)->setFileName ("Bass.preset"); dialog.exitModalState (1); });
-    EXPECT_EQ (countWindows ("Error while Saving"), 0);
-    EXPECT_EQ (box().getItemText (bar->getCurrentIndex()), "Bass");
-    EXPECT_EQ (numFiles(), 3);
-    manager->loadPreset (manager->makePreset (file), store);
-    EXPECT_TRUE (store.tree.createXml()->isEquivalentTo (saved.get(), false));
-
-    answerModal ({}, {}); // dismisses a refusal
     bar->saveToFile (folder.getChildFile ("Loud.PRESET"));
     EXPECT_EQ (manager->currentPreset.name, "Loud");
+
+    // Saved over: a link (into a synced folder, say) stays a link to the
+    // updated file, and a file keeps who may read it.
+    const auto synced = folder.getSiblingFile ("Synced").getChildFile ("Lead.preset");
+    const auto link = folder.getChildFile ("Lead.preset");
+    ASSERT_TRUE (synced.getParentDirectory().createDirectory() && synced.replaceWithText ("old"));
+    ASSERT_EQ (symlink ("../Synced/Lead.preset", link.getFullPathName().toRawUTF8()), 0);
+    for (auto [target, mode] : { std::pair (synced, 0600), { file, 0640 } })
+    {
+        ASSERT_EQ (chmod (target.getFullPathName().toRawUTF8(), (mode_t) mode), 0);
+        bar->saveToFile (target == synced ? link : target);
+        EXPECT_TRUE (link.isSymbolicLink() && holdsStore (target));
+        struct stat status {};
+        EXPECT_TRUE (stat (target.getFullPathName().toRawUTF8(), &status) == 0 && (status.st_mode & 07777) == (mode_t) mode) << mode;
+    }
+    EXPECT_EQ (countWindows ("Error while Saving"), 0);
+    EXPECT_EQ (numFiles(), 5); // Init, Bass, Mid, Loud and the link
+    EXPECT_EQ (box().getItemText (bar->getCurrentIndex()), "Bass");
 }

@@ -20,8 +20,3 @@ TEST (PresetCaller, CallsTheLastAddedFirstOnceEachAndSurvivesTheListChanging)
     late.onCall = [&] { caller.listeners.clear(); };
     EXPECT_EQ (callWith (4), "Late list 4");
 }
-
-TEST (PresetError, PassesHandlersOfStdException)
-{
-    EXPECT_THROW (try { throw PresetException ("Could not parse preset", "Loading XML"); } catch (const std::exception&) {}, PresetException);
-}
