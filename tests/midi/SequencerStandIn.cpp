@@ -8,6 +8,9 @@
 //   (the name may be empty), each output its own client, in ascending client
 //   numbers. It is read afresh by every snd_seq_open, so a test plugs and
 //   unplugs outputs by rewriting it.
+// SEQUENCER_STAND_IN_LATER_OUTPUTS: a file like the one above. When it exists,
+//   the next snd_seq_open still reads the outputs file and then moves this one
+//   over it, so the outputs change between two scans of one action.
 // SEQUENCER_STAND_IN_LOG: a file that gets one line per event, appended:
 //   "open client:port name", "send client:port F0 .. F7", "close client:port name",
 //   and "event client:port type N" for anything that is not system exclusive.
@@ -74,7 +77,13 @@ struct _snd_seq_port_info { int client, port; const char* name; };
 
 extern "C"
 {
-int snd_seq_open (snd_seq_t** handle, const char*, int, int) { *handle = new _snd_seq { readOutputs() }; return 0; }
+int snd_seq_open (snd_seq_t** handle, const char*, int, int)
+{
+    *handle = new _snd_seq { readOutputs() };
+    if (const char *later = std::getenv ("SEQUENCER_STAND_IN_LATER_OUTPUTS"), *outputs = std::getenv ("SEQUENCER_STAND_IN_OUTPUTS"); later != nullptr && outputs != nullptr)
+        std::rename (later, outputs);
+    return 0;
+}
 int snd_seq_close (snd_seq_t* seq) { delete seq; return 0; }
 int snd_seq_nonblock (snd_seq_t*, int) { return 0; }
 int snd_seq_set_client_name (snd_seq_t*, const char*) { return 0; }

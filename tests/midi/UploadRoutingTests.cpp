@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <optional>
 
 struct Upload : PanelHarness
 {
@@ -13,13 +14,16 @@ struct Upload : PanelHarness
     {
         setenv ("SEQUENCER_STAND_IN_OUTPUTS", outputsFile.getFullPathName().toRawUTF8(), 1);
         setenv ("SEQUENCER_STAND_IN_LOG", logFile.getFullPathName().toRawUTF8(), 1);
+        setenv ("SEQUENCER_STAND_IN_LATER_OUTPUTS", laterOutputsFile.getFullPathName().toRawUTF8(), 1);
     }
 
-    /** Replaces the outputs present, "client:port name" each. */
-    void plug (const juce::StringArray& outputs)
+    /** Replaces the outputs present, "client:port name" each; with the later
+        file, only once the next scan of the outputs has been made. */
+    void plug (const juce::StringArray& outputs, const juce::File& file)
     {
-        ASSERT_TRUE (outputsFile.replaceWithText (outputs.joinIntoString ("\n"), false, false, "\n"));
+        ASSERT_TRUE (file.replaceWithText (outputs.joinIntoString ("\n"), false, false, "\n"));
     }
+    void plug (const juce::StringArray& outputs) { plug (outputs, outputsFile); }
 
     /** The lines logged since the last call. */
     juce::String takeLog()
@@ -29,16 +33,20 @@ struct Upload : PanelHarness
         return lines;
     }
 
-    /** A press on the selector (which refills it) and a pick in its pop-up. */
-    void pick (const juce::String& text)
+    /** A press on the selector (which refills it) and a pick in its pop-up,
+        with the outputs replaced in between when given. */
+    void pick (const juce::String& text, std::optional<juce::StringArray> outputsAtThePick = {})
     {
         auto* menu = pressSelector();
         ASSERT_NE (menu, nullptr) << "the pop-up list did not open";
+        if (outputsAtThePick)
+            plug (*outputsAtThePick);
+        bool picked = false;
         for (auto* item : menu->getChildren())
             if (auto* handler = item->getAccessibilityHandler(); handler != nullptr && handler->getTitle() == text)
-                handler->getActions().invoke (juce::AccessibilityActionType::press);
+                picked = handler->getActions().invoke (juce::AccessibilityActionType::press);
         dispatchMessages (100);
-        ASSERT_EQ (panel->topBar.deviceSelector.getText(), text) << "no item " << text << " in the pop-up list";
+        ASSERT_TRUE (picked) << "no item " << text << " in the pop-up list";
     }
 
     /** Presses the selector and waits for its pop-up list; null when the list
@@ -89,14 +97,18 @@ struct Upload : PanelHarness
     juce::File folder = testConfigFolder();
     juce::File outputsFile = folder.getChildFile ("midi-outputs");
     juce::File logFile = folder.getChildFile ("midi-log");
+    juce::File laterOutputsFile = folder.getChildFile ("midi-outputs-later");
 };
 
-// An output without a name gets no item, and must shift no pick to its neighbour.
+// An output without a name gets no item, and must shift no pick to its
+// neighbour. The outputs change while the second press scans them: what it
+// opened was still the output picked, and a newcomer under its identifier, or
+// its being gone, changes nothing for that press.
 TEST_F (Upload, EveryPressSendsBothMessagesToThePickedOutputOnly)
 {
     open();
-    for (auto [outputs, picked] : { std::pair (juce::StringArray { "20:0 Out A", "24:0 Out B" }, juce::String ("24:0 Out B")),
-                                    { { "20:0 A", "21:0 ", "22:0 C" }, "22:0 C" } })
+    for (auto [outputs, picked, later] : { std::tuple (juce::StringArray { "20:0 Out A", "24:0 Out B" }, juce::String ("24:0 Out B"), juce::StringArray { "20:0 Out A", "24:0 Other" }),
+                                           { { "20:0 A", "21:0 ", "22:0 C" }, "22:0 C", {} } })
     {
         SCOPED_TRACE (picked);
         plug (outputs);
@@ -106,31 +118,40 @@ TEST_F (Upload, EveryPressSendsBothMessagesToThePickedOutputOnly)
         EXPECT_EQ (takeLog(), "open " + picked + "\nclose " + picked);
 
         click (panel->uploadButton);
+        plug (later, laterOutputsFile);
         click (panel->uploadButton);
         EXPECT_EQ (takeLog(), uploadTo (picked) + "\n" + uploadTo (picked));
     }
 }
 
-// The picked output has gone: its place in the list, and even its identifier,
-// may now belong to another device.
+// The picked output has gone by the upload or by the pick: its place in the
+// list, and even its identifier, may now belong to another device, which may
+// be opened to find that out but gets nothing; the user picks again.
 TEST_F (Upload, AGonePickSendsNothingClearsTheSelectionAndCanBePickedAgain)
 {
     open();
     const juce::StringArray plugged { "20:0 Out A", "24:0 Out B" };
-    for (auto [picked, afterUnplugging] : { std::pair (juce::String ("20:0 Out A"), juce::StringArray { "24:0 Out B" }), // the next output moves up
-                                            { "24:0 Out B", {} },                                                        // no outputs left
-                                            { "24:0 Out B", { "20:0 Out A", "24:0 Other" } }, // another device under its identifier
-                                            { "24:0 Out B", { "20:0 Out A", "28:0 Out B" } } }) // the same name under another one
+    const juce::String other = "open 24:0 Other\nclose 24:0 Other";
+    for (auto [picked, changed, atThePick, log] : { std::tuple (juce::String ("20:0 Out A"), juce::StringArray { "24:0 Out B" }, false, juce::String()), // the next output moves up
+                                                    { "24:0 Out B", {}, false, "" },                                                      // no outputs left
+                                                    { "24:0 Out B", { "20:0 Out A", "24:0 Other" }, false, other }, // another device under its identifier
+                                                    { "24:0 Out B", { "20:0 Out A", "28:0 Out B" }, false, "" },    // the same name under another one
+                                                    { "24:0 Out B", { "20:0 Out A", "24:0 Other" }, true, other },
+                                                    { "24:0 Out B", { "20:0 Out A" }, true, "" } })
     {
-        SCOPED_TRACE (picked + " then " + afterUnplugging.joinIntoString (", "));
+        SCOPED_TRACE (picked + " then " + changed.joinIntoString (", ") + (atThePick ? " at the pick" : " at the upload"));
         const auto name = picked.fromFirstOccurrenceOf (" ", false, false);
         plug (plugged);
-        pick (name);
-        takeLog();
-
-        plug (afterUnplugging);
-        click (panel->uploadButton);
-        EXPECT_EQ (takeLog(), "");
+        if (atThePick)
+            pick (name, changed);
+        else
+        {
+            pick (name);
+            EXPECT_EQ (takeLog(), "open " + picked + "\nclose " + picked);
+            plug (changed);
+            click (panel->uploadButton);
+        }
+        EXPECT_EQ (takeLog(), log);
         expectNothingSelected();
 
         plug (plugged);
