@@ -325,19 +325,7 @@ void Nusk::resetConfiguration()
 
 void Nusk::uploadConfiguration()
 {
-    const auto picked = topBar.selectedOutput();
-    if (picked.identifier.isEmpty())
-        return;
-
-    // Only the very output the user picked: once it has gone, its identifier
-    // may already belong to another device, and the user should pick again.
-    if (! juce::MidiOutput::getAvailableDevices().contains (picked))
-    {
-        topBar.clearOutputSelection();
-        return;
-    }
-
-    auto output = juce::MidiOutput::openDevice (picked.identifier);
+    const auto output = topBar.openSelectedOutput();
     if (output == nullptr)
         return;
 

@@ -71,9 +71,22 @@ juce::MidiDeviceInfo NuskTopBar::selectedOutput() const
                                                                      : juce::MidiDeviceInfo();
 }
 
-void NuskTopBar::clearOutputSelection()
+std::unique_ptr<juce::MidiOutput> NuskTopBar::openSelectedOutput()
 {
+    const auto picked = selectedOutput();
+    if (picked.identifier.isEmpty())
+        return nullptr;
+
+    // Devices come and go between the refill and this open, and a newcomer may
+    // take a vanished output's identifier: only the name JUCE gives the device
+    // it has just opened tells which one it is. The user then picks again.
+    auto output = juce::MidiOutput::openDevice (picked.identifier);
+    if (output != nullptr && output->getDeviceInfo() == picked)
+        return output;
+
+    output.reset();
     deviceSelector.setSelectedId (0, juce::dontSendNotification);
+    return nullptr;
 }
 
 void NuskTopBar::paint (juce::Graphics& g)
@@ -102,7 +115,7 @@ void NuskTopBar::resized()
 void NuskTopBar::comboBoxChanged (juce::ComboBox*)
 {
     // Opened and closed at once; the upload opens the output it sends to.
-    juce::MidiOutput::openDevice (selectedOutput().identifier).reset();
+    openSelectedOutput().reset();
 }
 
 void NuskTopBar::buttonClicked (juce::Button* button)

@@ -27,14 +27,16 @@ public:
     void comboBoxChanged (juce::ComboBox* comboBox) override;
     void buttonClicked (juce::Button* button) override;
 
-    /** The output the selected item showed when the selector was last filled;
-        an empty name and identifier when nothing is selected. */
-    juce::MidiDeviceInfo selectedOutput() const;
-    /** Drops the selection, so the selector asks for a device again. */
-    void clearOutputSelection();
+    /** Opens the output the user picked, and only that one: null when nothing
+        is selected, and null with the selection dropped when the output does
+        not open or what opened is no longer the output picked. */
+    std::unique_ptr<juce::MidiOutput> openSelectedOutput();
 
 private:
     void refillDeviceSelector();
+    /** The output the selected item showed when the selector was last filled;
+        an empty name and identifier when nothing is selected. */
+    juce::MidiDeviceInfo selectedOutput() const;
     bool isOnDeviceSelector (const juce::Component* component) const;
 
     /** The outputs as listed at the last refill: item id i + 1 shows entry i. */

@@ -8,6 +8,9 @@
 //   (the name may be empty), each output its own client, in ascending client
 //   numbers. It is read afresh by every snd_seq_open, so a test plugs and
 //   unplugs outputs by rewriting it.
+// SEQUENCER_STAND_IN_LATER_OUTPUTS: a file like the one above. When it exists,
+//   the next snd_seq_open still reads the outputs file and then moves this one
+//   over it, so the outputs change between two scans of one action.
 // SEQUENCER_STAND_IN_LOG: a file that gets one line per event, appended:
 //   "open client:port name", "send client:port F0 .. F7", "close client:port name",
 //   and "event client:port type N" for anything that is not system exclusive.
@@ -18,9 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iomanip>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,7 @@ struct Output
     std::string address() const { return std::to_string (client) + ":" + std::to_string (port); }
 };
 
-std::vector<Output> readOutputs()
+std::vector<Output> scanOutputs()
 {
     std::vector<Output> outputs;
     const char* path = std::getenv ("SEQUENCER_STAND_IN_OUTPUTS");
@@ -42,6 +43,10 @@ std::vector<Output> readOutputs()
     for (std::string line; std::getline (file, line);)
         if (int client = 0, port = 0, nameStart = 0; std::sscanf (line.c_str(), "%d:%d %n", &client, &port, &nameStart) == 2)
             outputs.push_back ({ client, port, line.substr ((size_t) nameStart) });
+
+    // The outputs that a test put in for after this scan take over now.
+    if (const char* later = std::getenv ("SEQUENCER_STAND_IN_LATER_OUTPUTS"); later != nullptr && path != nullptr)
+        std::rename (later, path);
     return outputs;
 }
 
@@ -53,11 +58,10 @@ void record (const std::string& line)
 
 std::string hexBytes (const unsigned char* bytes, size_t size)
 {
-    std::ostringstream text;
-    text << std::uppercase << std::hex << std::setfill ('0');
+    std::string text;
     for (size_t i = 0; i < size; ++i)
-        text << ' ' << std::setw (2) << (int) bytes[i];
-    return text.str();
+        text += { ' ', "0123456789ABCDEF"[bytes[i] >> 4], "0123456789ABCDEF"[bytes[i] & 15] };
+    return text;
 }
 } // namespace
 
@@ -74,7 +78,7 @@ struct _snd_seq_port_info { int client, port; const char* name; };
 
 extern "C"
 {
-int snd_seq_open (snd_seq_t** handle, const char*, int, int) { *handle = new _snd_seq { readOutputs() }; return 0; }
+int snd_seq_open (snd_seq_t** handle, const char*, int, int) { *handle = new _snd_seq { scanOutputs() }; return 0; }
 int snd_seq_close (snd_seq_t* seq) { delete seq; return 0; }
 int snd_seq_nonblock (snd_seq_t*, int) { return 0; }
 int snd_seq_set_client_name (snd_seq_t*, const char*) { return 0; }
