@@ -2,21 +2,22 @@
 
 #include "editor/Parameters.h"
 #include "presets/LeftLookAndFeel.h"
+#include "presets/PresetDisplayLookAndFeel.h"
 #include "presets/RightLookAndFeel.h"
 #include "presets/SaveLookAndFeel.h"
 #include "presets/UndoLookAndFeel.h"
 
 namespace
 {
-// The colour of the fully opaque pixels when they all share one, else transparent.
-juce::Colour solidColour (const juce::Image& image)
+// The colours of the pixels at least as opaque as given.
+juce::SortedSet<juce::uint32> coloursOf (const juce::Image& image, juce::uint8 minAlpha)
 {
     juce::SortedSet<juce::uint32> colours;
     for (int y = 0; y < image.getHeight(); ++y)
         for (int x = 0; x < image.getWidth(); ++x)
-            if (const auto pixel = image.getPixelAt (x, y); pixel.getAlpha() == 255)
+            if (const auto pixel = image.getPixelAt (x, y); pixel.getAlpha() >= minAlpha)
                 colours.add (pixel.getARGB());
-    return colours.size() == 1 ? juce::Colour (colours[0]) : juce::Colour();
+    return colours;
 }
 } // namespace
 
@@ -40,7 +41,26 @@ TEST (IconLookAndFeel, DrawsEachIconWhollyInsideItsButtonInItsColourAndSmallerWh
             lnf->drawDrawableButton (g, button, false, pressed);
             const auto placed = lnf->getIcon().getDrawableBounds().transformedBy (lnf->getIcon().getTransform());
             EXPECT_TRUE (! placed.isEmpty() && juce::Rectangle<float> (100.0f, 40.0f).contains (placed)) << placed.toString();
-            EXPECT_EQ (solidColour (image), stroked ? juce::Colours::white : offWhite);
+            const auto solid = coloursOf (image, 255);
+            EXPECT_TRUE (solid.size() == 1 && solid[0] == (stroked ? juce::Colours::white : offWhite).getARGB());
         }
     }
+}
+
+TEST (PresetDisplayLookAndFeel, LeavesOnlyTheTextOverTheWholeBox)
+{
+    PresetDisplayLookAndFeel lnf;
+    juce::ComboBox box;
+    const auto isBlank = [&box] { return coloursOf (box.createComponentSnapshot (box.getLocalBounds()), 1).isEmpty(); };
+
+    // Nothing selected, so no text: the framework's look still draws the box, this one nothing.
+    box.setSize (200, 30);
+    EXPECT_FALSE (isBlank());
+    box.setLookAndFeel (&lnf);
+    EXPECT_TRUE (isBlank());
+
+    auto* label = dynamic_cast<juce::Label*> (box.getChildComponent (0));
+    ASSERT_NE (label, nullptr);
+    box.setSize (120, 48);
+    EXPECT_EQ (label->getBounds(), box.getLocalBounds());
 }
