@@ -6,15 +6,15 @@
 #include "editor/Nusk.h"
 #include "editor/Parameters.h"
 
-/** A store with the defaults and a real editor panel on the desktop, driven
-    through mouse and key events sent to its window. */
+// A store with the defaults and a real editor panel on the desktop, driven
+// through mouse and key events sent to its window.
 struct PanelHarness : testing::Test
 {
     PanelHarness() { addDefaultParameters (store); }
 
-    /** With startUp, lets the start-up messages arrive (the load of
-        "Init.preset" turns every value into text), then puts back the typed
-        values in 14-bit mode that the panel's construction left. */
+    // With startUp, lets the start-up messages arrive (the load of
+    // "Init.preset" turns every value into text), then puts back the typed
+    // values in 14-bit mode that the panel's construction left.
     Nusk& open (int width = 800, int height = 600, bool startUp = true)
     {
         panel = std::make_unique<Nusk> (store);
@@ -32,7 +32,7 @@ struct PanelHarness : testing::Test
         return *panel;
     }
 
-    /** Move, press and release at a point of the target (its centre by default). */
+    // Move, press and release at a point of the target (its centre by default).
     void click (juce::Component& target, std::optional<juce::Point<int>> at = {})
     {
         auto* peer = target.getPeer();
