@@ -5,38 +5,10 @@
 
 #include <cstdlib>
 #include <dlfcn.h>
-#include <stdexcept>
 #include <unistd.h>
 
 namespace
 {
-/** Points HOME and XDG_CONFIG_HOME at a fresh temporary folder for the whole
-    process and removes it at the end. */
-class TemporaryConfigHome
-{
-public:
-    TemporaryConfigHome()
-    {
-        char pattern[] = "/tmp/nusk-test-XXXXXX";
-        if (mkdtemp (pattern) == nullptr)
-            throw std::runtime_error ("cannot create a temporary folder");
-
-        folder = pattern;
-        const auto config = folder + "/config";
-        juce::File (config).createDirectory();
-        setenv ("HOME", folder.toRawUTF8(), 1);
-        setenv ("XDG_CONFIG_HOME", config.toRawUTF8(), 1);
-    }
-
-    ~TemporaryConfigHome()
-    {
-        juce::File (folder).deleteRecursively();
-    }
-
-private:
-    juce::String folder;
-};
-
 /** JUCE loads libX11 at run time and unloads it at shutdown. The locale and
     input-method data libX11 keeps for a focused window would then be reported
     as leaks from an unknown module, beyond reach of the suppressions; keeping
@@ -54,7 +26,16 @@ int main (int argc, char** argv)
     if (GTEST_FLAG_GET (list_tests))
         return RUN_ALL_TESTS();
 
-    TemporaryConfigHome configHome;
+    // A fresh home and configuration folder for the whole process, so no test
+    // shares presets with another or touches a real user's.
+    char pattern[] = "/tmp/nusk-test-XXXXXX";
+    if (mkdtemp (pattern) == nullptr)
+        return 1;
+    const juce::File home (pattern);
+    home.getChildFile ("config").createDirectory();
+    setenv ("HOME", pattern, 1);
+    setenv ("XDG_CONFIG_HOME", home.getChildFile ("config").getFullPathName().toRawUTF8(), 1);
+
     keepX11Loaded();
     int result = 0;
     {
@@ -62,5 +43,6 @@ int main (int argc, char** argv)
         result = RUN_ALL_TESTS();
         dismissModalComponents();
     }
+    home.deleteRecursively();
     return result;
 }

@@ -31,14 +31,7 @@ juce::MemoryBlock attributes (int numElements, int perElement, bool distinct)
     return out.getMemoryBlock();
 }
 
-// "<nusk/>" and spaces up to the size.
-juce::MemoryBlock padded (size_t size)
-{
-    juce::MemoryBlock bytes (size);
-    bytes.fillWith (' ');
-    bytes.copyFrom ("<nusk/>", 0, 7);
-    return bytes;
-}
+juce::MemoryBlock padded (size_t size) { return bytesOf ("<nusk/>" + juce::String::repeatedString (" ", (int) size - 7)); }
 
 struct PresetBadInput : PresetFixture
 {

@@ -37,24 +37,13 @@ int countWindows (const juce::String& title)
 
 juce::String presetWithChannel (int channel) { return "<nusk><GLIST><GLOBAL id=\"channel_select\" value=\"" + juce::String (channel) + "\"/></GLIST></nusk>"; }
 
-// Counts the loads: each puts a new tree in place of the store's. Answers the
-// save dialog or the "Saving Failed" box it expects; one that comes unasked
-// is closed at once and fails the test, so no modal loop waits for ctest's
-// timeout.
-struct PresetBarTest : testing::Test, juce::ValueTree::Listener, juce::Timer
+// Answers the save dialog or the "Saving Failed" box it expects; one that
+// comes unasked is closed at once and fails the test, so no modal loop waits
+// for ctest's timeout.
+struct PresetBarTest : PresetFixture, juce::Timer
 {
-    PresetBarTest()
-    {
-        // Tests in one process share the temporary home: start from nothing.
-        folder.deleteRecursively();
-        folder.createDirectory();
-        addDefaultParameters (store);
-        store.tree.addListener (this);
-        startTimer (20);
-    }
-
+    PresetBarTest() { startTimer (20); }
     void TearDown() override { stopTimer(); dismissModalComponents(); }
-    void valueTreeRedirected (juce::ValueTree&) override { ++loads; }
 
     void timerCallback() override
     {
@@ -73,15 +62,15 @@ struct PresetBarTest : testing::Test, juce::ValueTree::Listener, juce::Timer
         answer = std::move (answerToGive);
     }
 
-    void write (const juce::String& name, const juce::String& text) { ASSERT_TRUE (folder.getChildFile (name + ".preset").replaceWithText (text)); }
     bool makePipe (const juce::String& name) { return folder.getChildFile (name).deleteFile() && mkfifo (folder.getChildFile (name).getFullPathName().toRawUTF8(), 0600) == 0; }
 
-    // Builds manager and bar as the top bar does; the start-up load runs when asked.
+    // Builds the bar as the top bar does; the start-up load runs when asked.
+    // A manager keeps its listeners, so the old bar leaves it first.
     void start (bool runLoop = true)
     {
+        manager.listeners.removeFirstMatchingValue (bar.get());
         bar.reset();
-        manager = std::make_unique<PresetManagerUI> ("nusk");
-        bar = std::make_unique<PresetBar> (store, *manager);
+        bar = std::make_unique<PresetBar> (store, manager);
         if (runLoop) dispatchMessages();
     }
 
@@ -92,6 +81,14 @@ struct PresetBarTest : testing::Test, juce::ValueTree::Listener, juce::Timer
         dispatchMessages();
     }
 
+    // Each load puts a new tree in place of the store's.
+    int loads() const
+    {
+        int count = 0;
+        for (const auto& entry : log)
+            count += entry.startsWith ("L tree replaced") ? 1 : 0;
+        return count;
+    }
     juce::ComboBox& box() { return *findChild<juce::ComboBox> (*bar); }
     juce::String channel() { return store.getParameter (channelSelectKey, globalList).toString(); }
     bool holdsStore (const juce::File& file)
@@ -100,12 +97,7 @@ struct PresetBarTest : testing::Test, juce::ValueTree::Listener, juce::Timer
         return xml != nullptr && xml->isEquivalentTo (store.tree.createXml().get(), false);
     }
 
-    juce::UndoManager undoManager;
-    ParameterStore store { &undoManager };
-    int loads = 0;
-    std::unique_ptr<PresetManagerUI> manager;
     std::unique_ptr<PresetBar> bar;
-    juce::File folder { getUserPresetFolderPath ("nusk") };
     juce::File initFile { folder.getChildFile ("Init.preset") };
     juce::String expectedModal;
     std::function<void (juce::Component&)> answer;
@@ -116,17 +108,17 @@ TEST_F (PresetBarTest, InitIsWrittenFromTheStoreOnlyWhenNoFileHasItsName)
 {
     start (false);
     EXPECT_TRUE (holdsStore (initFile));
-    EXPECT_EQ (loads, 0); // the start-up load waits for the message loop
+    EXPECT_EQ (loads(), 0); // the start-up load waits for the message loop
     dispatchMessages();
-    EXPECT_EQ (loads, 1);
+    EXPECT_EQ (loads(), 1);
 
-    write ("Init", presetWithChannel (9));
+    write ("Init.preset", presetWithChannel (9));
     start();
     EXPECT_EQ (initFile.loadFileAsString(), presetWithChannel (9));
 
     // A folder that cannot go: the write fails silently and the first listed preset starts.
     ASSERT_TRUE (initFile.deleteFile() && initFile.getChildFile ("keep").create());
-    write ("Bass", presetWithChannel (4));
+    write ("Bass.preset", presetWithChannel (4));
     start();
     EXPECT_EQ (box().getText() + channel(), "Bass4");
     EXPECT_EQ (juce::TopLevelWindow::getNumTopLevelWindows(), 0);
@@ -139,14 +131,14 @@ TEST_F (PresetBarTest, StepsLoadOnceWrapAroundCountFromNothingSelectedAndStopAtA
     alarm (10);
     start(); // Init alone: a step loads it once
     click ("right");
-    EXPECT_EQ (loads, 2);
+    EXPECT_EQ (loads(), 2);
     ASSERT_TRUE (makePipe ("Init.preset")); // refused at start-up, and below when chosen
     start();
     EXPECT_EQ (countWindows ("Error while Loading XML"), 1);
 
     const char* names[] { "A", "Init", "P2", "P3" }; // A fails to load, so nothing selected stays -1
     for (int i = 0; i < 4; ++i)
-        write (names[i], presetWithChannel (i));
+        write (names[i] + juce::String (".preset"), presetWithChannel (i));
     ASSERT_TRUE (makePipe ("A.preset"));
     start();
 
@@ -157,20 +149,20 @@ TEST_F (PresetBarTest, StepsLoadOnceWrapAroundCountFromNothingSelectedAndStopAtA
         ASSERT_EQ (bar->getCurrentIndex(), step.from);
         dismissModalComponents();
         const auto before = store.tree.createCopy();
-        const auto loadsBefore = loads;
+        const auto loadsBefore = loads();
 
         click (step.button);
         const bool broken = step.to == 0;
         EXPECT_EQ (box().getText() + " " + juce::String (bar->getCurrentIndex()), names[step.to] + juce::String (" ") + juce::String (step.to));
-        EXPECT_EQ (loads, loadsBefore + (broken ? 0 : 2)); // the step's load, then the re-selection's
+        EXPECT_EQ (loads(), loadsBefore + (broken ? 0 : 2)); // the step's load, then the re-selection's
         EXPECT_EQ (countWindows ("Error while Loading XML"), broken ? 2 : 0);
         EXPECT_TRUE (broken ? store.tree.isEquivalentTo (before) : channel() == juce::String (step.to));
     }
 
-    const auto loadsBefore = loads;
+    const auto loadsBefore = loads();
     for (int index : { 2, 2 })
         box().setSelectedItemIndex (index, juce::sendNotificationSync);
-    EXPECT_EQ (loads, loadsBefore + 1); // choosing the selected item again loads nothing
+    EXPECT_EQ (loads(), loadsBefore + 1); // choosing the selected item again loads nothing
     alarm (0);
 }
 
@@ -183,7 +175,7 @@ TEST_F (PresetBarTest, UndoRevertsAnEditAndWithNothingListedOrToUndoTheButtonsCh
     const auto before = store.tree.createCopy();
     for (auto* button : { "left", "right", "undo" })
         click (button);
-    EXPECT_TRUE (store.tree.isEquivalentTo (before) && loads == 0 && juce::TopLevelWindow::getNumTopLevelWindows() == 0);
+    EXPECT_TRUE (store.tree.isEquivalentTo (before) && loads() == 0 && juce::TopLevelWindow::getNumTopLevelWindows() == 0);
 
     undoManager.beginNewTransaction();
     store.setParameter (channelSelectKey, 11, globalList);
@@ -195,7 +187,7 @@ TEST_F (PresetBarTest, UndoRevertsAnEditAndWithNothingListedOrToUndoTheButtonsCh
 // was gone and the new one not listed.
 TEST_F (PresetBarTest, SaveListsThePresetInPlaceKeepsLinksAndPermissionsAndAFailedOneKeepsTheOldFileByteForByteAndSaysSo)
 {
-    write ("Bass", presetWithChannel (4));
+    write ("Bass.preset", presetWithChannel (4));
     start();
     const auto file = folder.getChildFile ("Bass.preset");
     bool refused = false;
@@ -218,7 +210,7 @@ TEST_F (PresetBarTest, SaveListsThePresetInPlaceKeepsLinksAndPermissionsAndAFail
         EXPECT_EQ (countWindows ("Error while Saving"), 1) << cause;
         EXPECT_EQ (file.loadFileAsString(), presetWithChannel (4)) << cause;
         EXPECT_EQ (countFilesBelow (folder), 2) << cause; // Init and Bass
-        EXPECT_EQ (manager->currentPreset.name, "Init");
+        EXPECT_EQ (manager.currentPreset.name, "Init");
         dismissModalComponents();
     }
 
@@ -234,7 +226,7 @@ TEST_F (PresetBarTest, SaveListsThePresetInPlaceKeepsLinksAndPermissionsAndAFail
     EXPECT_TRUE (holdsStore (folder.getChildFile ("Mid.preset")));
     EXPECT_EQ (box().getItemText (2) + juce::String (bar->getCurrentIndex()) + box().getText(), "Mid2Init");
     bar->saveToFile (folder.getChildFile ("Loud.PRESET"));
-    EXPECT_EQ (manager->currentPreset.name, "Loud");
+    EXPECT_EQ (manager.currentPreset.name, "Loud");
 
     // Saved over: a link (into a synced folder, say) stays a link to the
     // updated file, and a file keeps who may read it.

@@ -37,15 +37,16 @@ struct Recorder : PresetManagerListener, juce::ValueTree::Listener
     std::function<void()> onCall;
 };
 
-// A store holding the defaults, a manager whose user folder is a fresh folder
-// in the test process's own home folder, and a recorder listening to both.
+// A store holding the defaults, a manager whose user folder starts empty (it
+// lies in the test process's own configuration folder), and a recorder
+// listening to both.
 struct PresetFixture : testing::Test
 {
     PresetFixture()
     {
+        folder.deleteRecursively();
         folder.createDirectory();
         addDefaultParameters (store);
-        manager.userPresetFolder = folder;
         manager.addListener (&recorder);
         store.tree.addListener (&recorder);
     }
@@ -70,10 +71,11 @@ struct PresetFixture : testing::Test
         return "loaded";
     }
 
-    const juce::File folder = juce::File::getSpecialLocation (juce::File::userHomeDirectory).getNonexistentChildFile ("presets", {}, false);
+    const juce::File folder { getUserPresetFolderPath ("nusk") };
     juce::StringArray log;
     Recorder recorder { "L", log, &manager }; // outlives the store and the manager below
-    ParameterStore store { nullptr };
+    juce::UndoManager undoManager;
+    ParameterStore store { &undoManager };
     PresetManagerUI manager { "nusk" };
 };
 
