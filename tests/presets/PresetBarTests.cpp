@@ -104,7 +104,7 @@ struct PresetBarTest : PresetFixture, juce::Timer
 };
 } // namespace
 
-TEST_F (PresetBarTest, InitIsWrittenFromTheStoreOnlyWhenNoFileHasItsName)
+TEST_F (PresetBarTest, InitIsWrittenOnlyWhenNoFileHasItsNameAndWithNothingListedOnlyUndoActs)
 {
     start (false);
     EXPECT_TRUE (holdsStore (initFile));
@@ -122,6 +122,23 @@ TEST_F (PresetBarTest, InitIsWrittenFromTheStoreOnlyWhenNoFileHasItsName)
     start();
     EXPECT_EQ (box().getText() + channel(), "Bass4");
     EXPECT_EQ (juce::TopLevelWindow::getNumTopLevelWindows(), 0);
+
+    // Nothing listed and nothing to undo: the buttons change nothing.
+    folder.deleteRecursively();
+    ASSERT_TRUE (folder.replaceWithText ("in the way"));
+    start();
+    undoManager.clearUndoHistory();
+    const auto before = store.tree.createCopy();
+    const auto loadsBefore = loads();
+    for (auto* button : { "left", "right", "undo" })
+        click (button);
+    EXPECT_TRUE (store.tree.isEquivalentTo (before) && loads() == loadsBefore && juce::TopLevelWindow::getNumTopLevelWindows() == 0);
+
+    // The undo button reverts the last edit.
+    undoManager.beginNewTransaction();
+    store.setParameter (channelSelectKey, 11, globalList);
+    click ("undo");
+    EXPECT_TRUE (store.tree.isEquivalentTo (before));
 }
 
 // A pipe named like a preset would block a read for good: the alarm ends a
@@ -164,23 +181,6 @@ TEST_F (PresetBarTest, StepsLoadOnceWrapAroundCountFromNothingSelectedAndStopAtA
         box().setSelectedItemIndex (index, juce::sendNotificationSync);
     EXPECT_EQ (loads(), loadsBefore + 1); // choosing the selected item again loads nothing
     alarm (0);
-}
-
-TEST_F (PresetBarTest, UndoRevertsAnEditAndWithNothingListedOrToUndoTheButtonsChangeNothing)
-{
-    folder.deleteRecursively();
-    ASSERT_TRUE (folder.replaceWithText ("in the way")); // so nothing can be listed
-    start();
-    undoManager.clearUndoHistory();
-    const auto before = store.tree.createCopy();
-    for (auto* button : { "left", "right", "undo" })
-        click (button);
-    EXPECT_TRUE (store.tree.isEquivalentTo (before) && loads() == 0 && juce::TopLevelWindow::getNumTopLevelWindows() == 0);
-
-    undoManager.beginNewTransaction();
-    store.setParameter (channelSelectKey, 11, globalList);
-    click ("undo");
-    EXPECT_TRUE (store.tree.isEquivalentTo (before));
 }
 
 // Long names were once written, then refused on reading back: the old preset
