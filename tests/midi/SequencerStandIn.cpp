@@ -5,15 +5,14 @@
 // the events it builds are what gets recorded.
 //
 // SEQUENCER_STAND_IN_OUTPUTS: a file with one output per line, "client:port name"
-//   (the name may be empty), each output its own client, in ascending client
-//   numbers. It is read afresh by every snd_seq_open, so a test plugs and
-//   unplugs outputs by rewriting it.
+//   (the name may be empty), each output its own client. It is read afresh by
+//   every snd_seq_open, so a test plugs and unplugs outputs by rewriting it.
 // SEQUENCER_STAND_IN_LATER_OUTPUTS: a file like the one above. When it exists,
 //   the next snd_seq_open still reads the outputs file and then moves this one
 //   over it, so the outputs change between two scans of one action.
 // SEQUENCER_STAND_IN_LOG: a file that gets one line per event, appended:
 //   "open client:port name", "send client:port F0 .. F7", "close client:port name",
-//   and "event client:port type N" for anything that is not system exclusive.
+//   and "send client:port type N" for anything that is not system exclusive.
 
 #include <alsa/asoundlib.h>
 
@@ -23,26 +22,24 @@
 #include <fstream>
 #include <map>
 #include <string>
-#include <vector>
 
 namespace
 {
 struct Output
 {
-    int client = 0, port = 0;
-    std::string name;
-
-    std::string address() const { return std::to_string (client) + ":" + std::to_string (port); }
+    int port = 0;
+    std::string address, name;
 };
 
-std::vector<Output> scanOutputs()
+// The outputs present, by client number.
+std::map<int, Output> scanOutputs()
 {
-    std::vector<Output> outputs;
+    std::map<int, Output> outputs;
     const char* path = std::getenv ("SEQUENCER_STAND_IN_OUTPUTS");
     std::ifstream file (path != nullptr ? path : "");
     for (std::string line; std::getline (file, line);)
         if (int client = 0, port = 0, nameStart = 0; std::sscanf (line.c_str(), "%d:%d %n", &client, &port, &nameStart) == 2)
-            outputs.push_back ({ client, port, line.substr ((size_t) nameStart) });
+            outputs[client] = { port, line.substr (0, line.find (' ')), line.substr ((size_t) nameStart) };
 
     // The outputs that a test put in for after this scan take over now.
     if (const char* later = std::getenv ("SEQUENCER_STAND_IN_LATER_OUTPUTS"); later != nullptr && path != nullptr)
@@ -55,26 +52,17 @@ void record (const std::string& line)
     if (const char* path = std::getenv ("SEQUENCER_STAND_IN_LOG"))
         std::ofstream (path, std::ios::app) << line << '\n';
 }
-
-std::string hexBytes (const unsigned char* bytes, size_t size)
-{
-    std::string text;
-    for (size_t i = 0; i < size; ++i)
-        text += { ' ', "0123456789ABCDEF"[bytes[i] >> 4], "0123456789ABCDEF"[bytes[i] & 15] };
-    return text;
-}
 } // namespace
 
 // The opaque types of the sequencer interface, as far as JUCE's code reads them.
 struct _snd_seq
 {
-    std::vector<Output> outputs; // as present when opened
+    std::map<int, Output> outputs; // as present when opened
     int nextPort = 0;
-    std::map<int, Output> connections; // own port -> output
+    std::map<int, const Output*> connections; // own port -> output
 };
-struct _snd_seq_system_info { int clients; };
 struct _snd_seq_client_info { int client; };
-struct _snd_seq_port_info { int client, port; const char* name; };
+struct _snd_seq_port_info { int client; const Output* output; };
 
 extern "C"
 {
@@ -84,65 +72,48 @@ int snd_seq_nonblock (snd_seq_t*, int) { return 0; }
 int snd_seq_set_client_name (snd_seq_t*, const char*) { return 0; }
 int snd_seq_client_id (snd_seq_t*) { return 128; }
 
-size_t snd_seq_system_info_sizeof() { return sizeof (_snd_seq_system_info); }
-size_t snd_seq_client_info_sizeof() { return sizeof (_snd_seq_client_info); }
-size_t snd_seq_port_info_sizeof() { return sizeof (_snd_seq_port_info); }
+// The system info holds nothing: an upper bound on the clients is enough, as
+// the clients beyond the last are not found.
+size_t snd_seq_system_info_sizeof() { return 1; }
+int snd_seq_system_info (snd_seq_t*, snd_seq_system_info_t*) { return 0; }
+int snd_seq_system_info_get_cur_clients (const snd_seq_system_info_t*) { return 256; }
 
-// An upper bound is enough: the clients beyond the last are not found.
-int snd_seq_system_info (snd_seq_t* seq, snd_seq_system_info_t* info) { info->clients = (int) seq->outputs.size(); return 0; }
-int snd_seq_system_info_get_cur_clients (const snd_seq_system_info_t* info) { return info->clients; }
+size_t snd_seq_client_info_sizeof() { return sizeof (_snd_seq_client_info); }
+int snd_seq_client_info_get_client (const snd_seq_client_info_t* info) { return info->client; }
+int snd_seq_client_info_get_num_ports (const snd_seq_client_info_t*) { return 1; }
 
 // Like the kernel: the client after the one in info.
 int snd_seq_query_next_client (snd_seq_t* seq, snd_seq_client_info_t* info)
 {
-    for (const auto& output : seq->outputs)
-        if (output.client > info->client)
-        {
-            info->client = output.client;
-            return 0;
-        }
-    return -ENOENT;
+    const auto next = seq->outputs.upper_bound (info->client);
+    if (next == seq->outputs.end())
+        return -ENOENT;
+    info->client = next->first;
+    return 0;
 }
 
-int snd_seq_client_info_get_client (const snd_seq_client_info_t* info) { return info->client; }
-int snd_seq_client_info_get_num_ports (const snd_seq_client_info_t*) { return 1; }
-
+// Asked only of a client just found, for its one port.
+size_t snd_seq_port_info_sizeof() { return sizeof (_snd_seq_port_info); }
 void snd_seq_port_info_set_client (snd_seq_port_info_t* info, int client) { info->client = client; }
-void snd_seq_port_info_set_port (snd_seq_port_info_t* info, int port) { info->port = port; }
-int snd_seq_port_info_get_port (const snd_seq_port_info_t* info) { return info->port; }
-unsigned int snd_seq_port_info_get_capability (const snd_seq_port_info_t*) { return SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE; }
-const char* snd_seq_port_info_get_name (const snd_seq_port_info_t* info) { return info->name; }
-
-int snd_seq_query_next_port (snd_seq_t* seq, snd_seq_port_info_t* info)
-{
-    for (const auto& output : seq->outputs)
-        if (output.client == info->client && output.port > info->port)
-        {
-            info->port = output.port;
-            info->name = output.name.c_str();
-            return 0;
-        }
-    return -ENOENT;
-}
+void snd_seq_port_info_set_port (snd_seq_port_info_t*, int) {}
+int snd_seq_query_next_port (snd_seq_t* seq, snd_seq_port_info_t* info) { info->output = &seq->outputs.at (info->client); return 0; }
+int snd_seq_port_info_get_port (const snd_seq_port_info_t* info) { return info->output->port; }
+const char* snd_seq_port_info_get_name (const snd_seq_port_info_t* info) { return info->output->name.c_str(); }
+unsigned int snd_seq_port_info_get_capability (const snd_seq_port_info_t*) { return SND_SEQ_PORT_CAP_SUBS_WRITE; }
 
 int snd_seq_create_simple_port (snd_seq_t* seq, const char*, unsigned int, unsigned int) { return seq->nextPort++; }
 
-int snd_seq_connect_to (snd_seq_t* seq, int port, int client, int clientPort)
+int snd_seq_connect_to (snd_seq_t* seq, int port, int client, int)
 {
-    for (const auto& output : seq->outputs)
-        if (output.client == client && output.port == clientPort)
-        {
-            seq->connections[port] = output;
-            record ("open " + output.address() + " " + output.name);
-            return 0;
-        }
-    return -ENOENT;
+    const auto* output = seq->connections[port] = &seq->outputs.at (client);
+    record ("open " + output->address + " " + output->name);
+    return 0;
 }
 
 int snd_seq_delete_simple_port (snd_seq_t* seq, int port)
 {
-    if (const auto connection = seq->connections.find (port); connection != seq->connections.end())
-        record ("close " + connection->second.address() + " " + connection->second.name);
+    const auto* output = seq->connections.at (port);
+    record ("close " + output->address + " " + output->name);
     seq->connections.erase (port);
     return 0;
 }
@@ -151,10 +122,11 @@ int snd_seq_delete_simple_port (snd_seq_t* seq, int port)
 // exclusive message comes as one event.
 int snd_seq_event_output_direct (snd_seq_t* seq, snd_seq_event_t* event)
 {
-    if (const auto connection = seq->connections.find (event->source.port); connection != seq->connections.end())
-        record (event->type == SND_SEQ_EVENT_SYSEX
-                    ? "send " + connection->second.address() + hexBytes ((const unsigned char*) event->data.ext.ptr, event->data.ext.len)
-                    : "event " + connection->second.address() + " type " + std::to_string (event->type));
+    auto line = "send " + seq->connections.at (event->source.port)->address;
+    const auto* bytes = (const unsigned char*) event->data.ext.ptr;
+    for (unsigned int i = 0; event->type == SND_SEQ_EVENT_SYSEX && i < event->data.ext.len; ++i)
+        line += { ' ', "0123456789ABCDEF"[bytes[i] >> 4], "0123456789ABCDEF"[bytes[i] & 15] };
+    record (event->type == SND_SEQ_EVENT_SYSEX ? line : line + " type " + std::to_string (event->type));
     return 0;
 }
 }
