@@ -4,6 +4,7 @@
 #include "presets/PresetFileReader.h"
 
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,10 +41,11 @@ juce::String presetWithChannel (int channel) { return "<nusk><GLIST><GLOBAL id=\
 // Answers the save dialog or the "Saving Failed" box it expects; one that
 // comes unasked is closed at once and fails the test, so no modal loop waits
 // for ctest's timeout.
-struct PresetBarTest : PresetFixture, juce::Timer
+struct PresetBarTest : PresetFixture, juce::Timer, juce::ValueTree::Listener
 {
-    PresetBarTest() { startTimer (20); }
+    PresetBarTest() { store.tree.addListener (this); startTimer (20); }
     void TearDown() override { stopTimer(); dismissModalComponents(); }
+    void valueTreeRedirected (juce::ValueTree&) override { ++loads; } // a load puts a new tree in place
 
     void timerCallback() override
     {
@@ -54,12 +56,6 @@ struct PresetBarTest : PresetFixture, juce::Timer
             return std::exchange (answer, {}) (*modal);
         ADD_FAILURE() << "unexpected modal window: " << modal->getName();
         modal->exitModalState (0);
-    }
-
-    void expectModal (const juce::String& title, std::function<void (juce::Component&)> answerToGive)
-    {
-        expectedModal = title;
-        answer = std::move (answerToGive);
     }
 
     bool makePipe (const juce::String& name) { return folder.getChildFile (name).deleteFile() && mkfifo (folder.getChildFile (name).getFullPathName().toRawUTF8(), 0600) == 0; }
@@ -76,19 +72,12 @@ struct PresetBarTest : PresetFixture, juce::Timer
 
     void click (const juce::String& button, std::function<void (juce::Component&)> answerToGive = {})
     {
-        expectModal ("Choose a file to save...", std::move (answerToGive));
+        expectedModal = "Choose a file to save...";
+        answer = std::move (answerToGive);
         findChild<juce::DrawableButton> (*bar, button)->triggerClick();
         dispatchMessages();
     }
 
-    // Each load puts a new tree in place of the store's.
-    int loads() const
-    {
-        int count = 0;
-        for (const auto& entry : log)
-            count += entry.startsWith ("L tree replaced") ? 1 : 0;
-        return count;
-    }
     juce::ComboBox& box() { return *findChild<juce::ComboBox> (*bar); }
     juce::String channel() { return store.getParameter (channelSelectKey, globalList).toString(); }
     bool holdsStore (const juce::File& file)
@@ -97,6 +86,7 @@ struct PresetBarTest : PresetFixture, juce::Timer
         return xml != nullptr && xml->isEquivalentTo (store.tree.createXml().get(), false);
     }
 
+    int loads = 0;
     std::unique_ptr<PresetBar> bar;
     juce::File initFile { folder.getChildFile ("Init.preset") };
     juce::String expectedModal;
@@ -108,9 +98,9 @@ TEST_F (PresetBarTest, InitIsWrittenOnlyWhenNoFileHasItsNameAndWithNothingListed
 {
     start (false);
     EXPECT_TRUE (holdsStore (initFile));
-    EXPECT_EQ (loads(), 0); // the start-up load waits for the message loop
+    EXPECT_EQ (loads, 0); // the start-up load waits for the message loop
     dispatchMessages();
-    EXPECT_EQ (loads(), 1);
+    EXPECT_EQ (loads, 1);
 
     write ("Init.preset", presetWithChannel (9));
     start();
@@ -129,10 +119,10 @@ TEST_F (PresetBarTest, InitIsWrittenOnlyWhenNoFileHasItsNameAndWithNothingListed
     start();
     undoManager.clearUndoHistory();
     const auto before = store.tree.createCopy();
-    const auto loadsBefore = loads();
+    const auto loadsBefore = loads;
     for (auto* button : { "left", "right", "undo" })
         click (button);
-    EXPECT_TRUE (store.tree.isEquivalentTo (before) && loads() == loadsBefore && juce::TopLevelWindow::getNumTopLevelWindows() == 0);
+    EXPECT_TRUE (store.tree.isEquivalentTo (before) && loads == loadsBefore && juce::TopLevelWindow::getNumTopLevelWindows() == 0);
 
     // The undo button reverts the last edit.
     undoManager.beginNewTransaction();
@@ -148,7 +138,7 @@ TEST_F (PresetBarTest, StepsLoadOnceWrapAroundCountFromNothingSelectedAndStopAtA
     alarm (10);
     start(); // Init alone: a step loads it once
     click ("right");
-    EXPECT_EQ (loads(), 2);
+    EXPECT_EQ (loads, 2);
     ASSERT_TRUE (makePipe ("Init.preset")); // refused at start-up, and below when chosen
     start();
     EXPECT_EQ (countWindows ("Error while Loading XML"), 1);
@@ -166,20 +156,21 @@ TEST_F (PresetBarTest, StepsLoadOnceWrapAroundCountFromNothingSelectedAndStopAtA
         ASSERT_EQ (bar->getCurrentIndex(), step.from);
         dismissModalComponents();
         const auto before = store.tree.createCopy();
-        const auto loadsBefore = loads();
+        const auto loadsBefore = loads;
 
         click (step.button);
         const bool broken = step.to == 0;
-        EXPECT_EQ (box().getText() + " " + juce::String (bar->getCurrentIndex()), names[step.to] + juce::String (" ") + juce::String (step.to));
-        EXPECT_EQ (loads(), loadsBefore + (broken ? 0 : 2)); // the step's load, then the re-selection's
+        EXPECT_EQ (bar->getCurrentIndex(), step.to) << step.from << step.button;
+        EXPECT_EQ (box().getText(), names[step.to]);
+        EXPECT_EQ (loads, loadsBefore + (broken ? 0 : 2)); // the step's load, then the re-selection's
         EXPECT_EQ (countWindows ("Error while Loading XML"), broken ? 2 : 0);
         EXPECT_TRUE (broken ? store.tree.isEquivalentTo (before) : channel() == juce::String (step.to));
     }
 
-    const auto loadsBefore = loads();
+    const auto loadsBefore = loads;
     for (int index : { 2, 2 })
         box().setSelectedItemIndex (index, juce::sendNotificationSync);
-    EXPECT_EQ (loads(), loadsBefore + 1); // choosing the selected item again loads nothing
+    EXPECT_EQ (loads, loadsBefore + 1); // choosing the selected item again loads nothing
     alarm (0);
 }
 
@@ -191,22 +182,26 @@ TEST_F (PresetBarTest, SaveListsThePresetInPlaceKeepsLinksAndPermissionsAndAFail
     start();
     const auto file = folder.getChildFile ("Bass.preset");
     bool refused = false;
-    expectModal ("Saving Failed", [&refused] (auto& alert) { refused = true; alert.exitModalState (0); });
+    expectedModal = "Saving Failed";
+    answer = [&refused] (auto& alert) { refused = true; alert.exitModalState (0); };
     bar->saveToFile (folder.getChildFile ("Notes.txt"));
     EXPECT_TRUE (refused);
 
     // A full disk, a text past the size limit, and characters no preset can
     // hold (only code can put those into a store).
-    std::vector<std::function<void()>> failures {
-        [&] { FileSizeLimit limit (100); ASSERT_TRUE (limit.applied); bar->saveToFile (file); },
-        [&] { store.setParameter ("fader2_text", juce::String::repeatedString ("a", (int) PresetFileReader::maxFileSize), 0); bar->saveToFile (file); },
-    };
-    for (auto name : { fromCodePoints ({ 'a', 1 }), fromCodePoints ({ 0x1b }), fromCodePoints ({ 0xfffe }), fromCodePoints ({ 0xffff }),
-                       fromCodePoints ({ 0xd800, 'x' }), fromCodePoints ({ 0xdfff }), fromCodePoints ({ 0x110000 }) })
-        failures.push_back ([this, name, file] { store.setParameter ("fader2_text", name, 0); bar->saveToFile (file); });
-    for (size_t cause = 0; cause < failures.size(); ++cause)
+    const juce::String unsaveable[] { juce::String::repeatedString ("a", (int) PresetFileReader::maxFileSize), fromCodePoints ({ 'a', 1 }),
+                                      fromCodePoints ({ 0x1b }), fromCodePoints ({ 0xfffe }), fromCodePoints ({ 0xffff }),
+                                      fromCodePoints ({ 0xd800, 'x' }), fromCodePoints ({ 0xdfff }), fromCodePoints ({ 0x110000 }) };
+    for (int cause = -1; cause < (int) std::size (unsaveable); ++cause)
     {
-        failures[cause]();
+        {
+            std::optional<FileSizeLimit> fullDisk;
+            if (cause < 0)
+                ASSERT_TRUE (fullDisk.emplace (100).applied);
+            else
+                store.setParameter ("fader2_text", unsaveable[cause], 0);
+            bar->saveToFile (file);
+        }
         EXPECT_EQ (countWindows ("Error while Saving"), 1) << cause;
         EXPECT_EQ (file.loadFileAsString(), presetWithChannel (4)) << cause;
         EXPECT_EQ (countFilesBelow (folder), 2) << cause; // Init and Bass
