@@ -20,8 +20,8 @@ juce::SortedSet<juce::uint32> solidColoursOf (const juce::Image& image)
 }
 } // namespace
 
-// The chevrons are bare white strokes, the others filled; a pressed icon shrinks.
-TEST (IconLookAndFeel, DrawsEachIconWhollyInsideItsButtonInItsColourAndSmallerWhenPressed)
+// The chevrons are bare white strokes, the others filled.
+TEST (IconLookAndFeel, DrawsEachIconWhollyInsideItsButtonInItsColourUpAndPressed)
 {
     const std::pair<std::unique_ptr<IconLookAndFeel>, bool> icons[] { { std::make_unique<UndoLookAndFeel>(), false },
                                                                        { std::make_unique<SaveLookAndFeel>(), false },
@@ -31,8 +31,6 @@ TEST (IconLookAndFeel, DrawsEachIconWhollyInsideItsButtonInItsColourAndSmallerWh
     button.setSize (100, 40);
     for (const auto& [lnf, stroked] : icons)
     {
-        const auto up = lnf->getIconArea (100.0f, 40.0f, false), down = lnf->getIconArea (100.0f, 40.0f, true);
-        EXPECT_TRUE (up.contains (down) && up != down) << down.toString();
         for (const bool pressed : { false, true })
         {
             juce::Image image (juce::Image::ARGB, 100, 40, true);

@@ -81,20 +81,18 @@ struct PresetFixture : testing::Test
 
 inline const juce::String parseFailure ("Could not parse preset / Loading XML");
 
-// A text of the given length drawn from every character XML can carry, with
-// those that need escaping (tab, line ends, markup, quotes) well represented.
+// A text of the given length: printable ASCII, the characters that need
+// escaping, those at the edges of what XML can carry, and any other it can.
 inline juce::String randomCarriableText (juce::Random& random, int length)
 {
-    // First character and count: printable ASCII, the Basic Multilingual Plane
-    // either side of the surrogates, and beyond it.
-    const std::pair<int, int> ranges[] { { 0x20, 0x5f }, { 0x7f, 0xd800 - 0x7f }, { 0xe000, 0xfffe - 0xe000 }, { 0x10000, 0x100000 } };
-    const juce::String escaped ("\t\n\r<>&\"';#=");
+    const auto edges = fromCodePoints ({ '\t', '\n', '\r', '<', '>', '&', '"', '\'', 0x7f, 0x85, 0xd7ff, 0xe000, 0xfffd, 0x10000, 0x10ffff });
     std::vector<juce::juce_wchar> characters;
     for (int i = 0; i < length; ++i)
     {
-        const auto kind = random.nextInt (6);
-        characters.push_back (kind >= 4 ? escaped[random.nextInt (escaped.length())]
-                                        : (juce::juce_wchar) (ranges[kind].first + random.nextInt (ranges[kind].second)));
+        const auto any = (juce::juce_wchar) (0x80 + random.nextInt (0x10ff80));
+        const juce::juce_wchar choices[] { (juce::juce_wchar) (0x20 + random.nextInt (0x5f)), edges[random.nextInt (edges.length())],
+                                           (any >= 0xd800 && any <= 0xdfff) || any == 0xfffe || any == 0xffff ? 0xfffd : any };
+        characters.push_back (choices[random.nextInt (3)]);
     }
     characters.push_back (0);
     return juce::String (juce::CharPointer_UTF32 (characters.data()));
