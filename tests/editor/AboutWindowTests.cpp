@@ -4,10 +4,10 @@
 using About = PanelHarness;
 
 // Parts that overlap or leave the window hide the credits or the way out.
-TEST_F (About, StartsHalfThePanelCentredOnItWithItsPartsApartAndDragsOnlyWithinTheScreen)
+TEST_F (About, StartsHalfThePanelCentredOnItWithItsPartsApartDragsOnlyWithinTheScreenAndClosesOnEscapeOrItsIconOnly)
 {
     AboutWindow about ("About", "1.0.0", &open (800, 600, false));
-    EXPECT_TRUE (about.isOnDesktop() && about.isAlwaysOnTop() && ! about.isVisible());
+    ASSERT_TRUE (about.isOnDesktop() && about.isAlwaysOnTop() && ! about.isVisible()); // on the desktop: it has a peer
     EXPECT_EQ (about.getScreenBounds(), panel->getScreenBounds().withSizeKeepingCentre (400, 300));
 
     auto& link = *findChild<juce::HyperlinkButton> (about);
@@ -26,7 +26,6 @@ TEST_F (About, StartsHalfThePanelCentredOnItWithItsPartsApartAndDragsOnlyWithinT
     about.setVisible (true);
     dispatchMessages (200);
     auto* peer = about.getPeer();
-    ASSERT_NE (peer, nullptr);
     const juce::ModifierKeys down (juce::ModifierKeys::leftButtonModifier);
     const auto screen = juce::Desktop::getInstance().getDisplays().getDisplayForRect (about.getScreenBounds())->userArea;
 
@@ -40,17 +39,13 @@ TEST_F (About, StartsHalfThePanelCentredOnItWithItsPartsApartAndDragsOnlyWithinT
     }
     dispatchMessages (100);
     EXPECT_EQ (about.getScreenBounds(), screen.withSize (400, 300));
-}
 
-TEST_F (About, EscapeOrTheCloseIconEndTheModalStateOtherKeysDoNot)
-{
-    AboutWindow about ("About", "1.0.0", &open (800, 600, false));
     about.enterModalState (true);
     dispatchMessages();
     for (auto [key, modal] : { std::pair (juce::KeyPress (juce::KeyPress::returnKey), true), { juce::KeyPress ('x', {}, 'x'), true },
                                { juce::KeyPress (juce::KeyPress::escapeKey), false } })
     {
-        about.getPeer()->handleKeyPress (key);
+        peer->handleKeyPress (key);
         dispatchMessages (20);
         EXPECT_EQ (about.isCurrentlyModal(), modal) << key.getTextDescription();
     }

@@ -22,8 +22,6 @@ juce::Rectangle<int> darkBox (const juce::Image& image, juce::Rectangle<int> are
 
 TEST (Faceplate, DrawsTheLogoInItsAreaAndTheRestWhateverDocumentIsMissing)
 {
-    EXPECT_GE (Faceplate::logoArea (200, 150).getHeight(), 0);
-
     const auto artwork = juce::String::createStringFromData (BinaryData::FaceplateArtwork_svg, BinaryData::FaceplateArtwork_svgSize);
     const auto logo = juce::String::createStringFromData (BinaryData::FaceplateLogo_svg, BinaryData::FaceplateLogo_svgSize);
     struct Case { juce::String artwork, logo; bool artworkShown, logoShown; };
@@ -41,9 +39,6 @@ TEST (Faceplate, DrawsTheLogoInItsAreaAndTheRestWhateverDocumentIsMissing)
         const auto dark = [&image] (int x, int y) { return isDark (image.getPixelAt (x, y)); };
         EXPECT_TRUE (dark (53, 137) && ! dark (45, 137) && dark (320, 137) && ! dark (328, 137)) << "arrows pointing outwards";
         for (int left : { 33, 123, 214, 305 })
-        {
-            EXPECT_FALSE (darkBox (image, { left, 176, 40, 30 }).isEmpty()) << "button caption at " << left;
-            EXPECT_TRUE (isLight (image.getPixelAt (left + 18, 560))) << "fader at " << left;
-        }
+            EXPECT_TRUE (! darkBox (image, { left, 176, 40, 30 }).isEmpty() && isLight (image.getPixelAt (left + 18, 560))) << "button caption and fader at " << left;
     }
 }
