@@ -7,18 +7,6 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-namespace
-{
-/** JUCE loads libX11 at run time and unloads it at shutdown. The locale and
-    input-method data libX11 keeps for a focused window would then be reported
-    as leaks from an unknown module, beyond reach of the suppressions; keeping
-    the library mapped until exit keeps them attributed to it. */
-void keepX11Loaded()
-{
-    dlopen ("libX11.so.6", RTLD_NOW | RTLD_NODELETE);
-}
-} // namespace
-
 int main (int argc, char** argv)
 {
     testing::InitGoogleTest (&argc, argv);
@@ -36,7 +24,12 @@ int main (int argc, char** argv)
     setenv ("HOME", pattern, 1);
     setenv ("XDG_CONFIG_HOME", home.getChildFile ("config").getFullPathName().toRawUTF8(), 1);
 
-    keepX11Loaded();
+    // JUCE loads libX11 at run time and unloads it at shutdown. The locale and
+    // input-method data libX11 keeps for a focused window would then be
+    // reported as leaks from an unknown module, beyond reach of the
+    // suppressions; keeping the library mapped until exit keeps them
+    // attributed to it.
+    dlopen ("libX11.so.6", RTLD_NOW | RTLD_NODELETE);
     int result = 0;
     {
         juce::ScopedJuceInitialiser_GUI gui;

@@ -1,6 +1,5 @@
 #include "TestSupport.h"
 
-#include <cstdlib>
 #include <vector>
 
 void dispatchMessages (int milliseconds)
@@ -8,20 +7,10 @@ void dispatchMessages (int milliseconds)
     juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
 }
 
-juce::File testConfigFolder()
-{
-    return juce::File (juce::String (std::getenv ("XDG_CONFIG_HOME")));
-}
-
 void dismissModalComponents()
 {
     juce::ModalComponentManager::getInstance()->cancelAllModalComponents();
     dispatchMessages (20);
-}
-
-int countFilesBelow (const juce::File& folder)
-{
-    return folder.findChildFiles (juce::File::findFilesAndDirectories, true, "*", juce::File::FollowSymlinks::no).size();
 }
 
 juce::String fromCodePoints (std::initializer_list<juce::juce_wchar> codePoints)

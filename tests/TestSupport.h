@@ -7,17 +7,11 @@
 /** Runs the message loop for the given time, delivering pending messages. */
 void dispatchMessages (int milliseconds = 50);
 
-/** The per-user configuration folder the test process runs with. */
-juce::File testConfigFolder();
-
 /** The text of the given characters, any code points at all. */
 juce::String fromCodePoints (std::initializer_list<juce::juce_wchar> codePoints);
 
 /** Ends every modal component and lets the message loop tidy up after them. */
 void dismissModalComponents();
-
-/** The files and folders anywhere below the folder. */
-int countFilesBelow (const juce::File& folder);
 
 /** The first C below the parent, depth first, with the name unless that is empty. */
 template <typename C>

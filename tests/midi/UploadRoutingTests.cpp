@@ -56,9 +56,10 @@ struct Upload : PanelHarness
         return nullptr;
     }
 
-    juce::File outputsFile = testConfigFolder().getChildFile ("midi-outputs");
-    juce::File laterOutputsFile = testConfigFolder().getChildFile ("midi-outputs-later");
-    juce::File logFile = testConfigFolder().getChildFile ("midi-log");
+    juce::File home = juce::File::getSpecialLocation (juce::File::userHomeDirectory); // the test process's own
+    juce::File outputsFile = home.getChildFile ("midi-outputs");
+    juce::File laterOutputsFile = home.getChildFile ("midi-outputs-later");
+    juce::File logFile = home.getChildFile ("midi-log");
 
     /** Each test is over in seconds: a modal loop that holds it longer (a
         message box would) is ended, and the test fails. */

@@ -79,6 +79,7 @@ struct PresetBarTest : PresetFixture, juce::Timer, juce::ValueTree::Listener
     }
 
     juce::ComboBox& box() { return *findChild<juce::ComboBox> (*bar); }
+    int numFiles() const { return folder.findChildFiles (juce::File::findFilesAndDirectories, true, "*", juce::File::FollowSymlinks::no).size(); }
     juce::String channel() { return store.getParameter (channelSelectKey, globalList).toString(); }
     bool holdsStore (const juce::File& file)
     {
@@ -204,7 +205,7 @@ TEST_F (PresetBarTest, SaveListsThePresetInPlaceKeepsLinksAndPermissionsAndAFail
         }
         EXPECT_EQ (countWindows ("Error while Saving"), 1) << cause;
         EXPECT_EQ (file.loadFileAsString(), presetWithChannel (4)) << cause;
-        EXPECT_EQ (countFilesBelow (folder), 2) << cause; // Init and Bass
+        EXPECT_EQ (numFiles(), 2) << cause; // Init and Bass
         EXPECT_EQ (manager.currentPreset.name, "Init");
         dismissModalComponents();
     }
@@ -212,7 +213,7 @@ TEST_F (PresetBarTest, SaveListsThePresetInPlaceKeepsLinksAndPermissionsAndAFail
     juce::File offered;
     click ("save", [&offered] (auto& dialog) { offered = findChild<juce::FileBrowserComponent> (dialog)->getSelectedFile (0); dialog.exitModalState (0); });
     EXPECT_EQ (offered, folder.getChildFile ("preset_name.preset"));
-    EXPECT_EQ (countFilesBelow (folder), 2);
+    EXPECT_EQ (numFiles(), 2);
 
     // Confirmed: listed in its place, the box's text kept.
     juce::Random random (7);
@@ -220,8 +221,6 @@ TEST_F (PresetBarTest, SaveListsThePresetInPlaceKeepsLinksAndPermissionsAndAFail
     click ("save", [] (auto& dialog) { findChild<juce::FileBrowserComponent> (dialog)->setFileName ("Mid.preset"); dialog.exitModalState (1); });
     EXPECT_TRUE (holdsStore (folder.getChildFile ("Mid.preset")));
     EXPECT_EQ (box().getItemText (2) + juce::String (bar->getCurrentIndex()) + box().getText(), "Mid2Init");
-    bar->saveToFile (folder.getChildFile ("Loud.PRESET"));
-    EXPECT_EQ (manager.currentPreset.name, "Loud");
 
     // Saved over: a link (into a synced folder, say) stays a link to the
     // updated file, and a file keeps who may read it.

@@ -32,50 +32,6 @@ TEST_F (PresetFile, EveryStoreSavesAndLoadsBackToTheSameTreeHoweverLongAndOddIts
     }
 }
 
-// A bad byte is one character of Windows-1252, and spoils no other; a broken
-// UTF-16 text is refused rather than guessed at.
-TEST_F (PresetFile, HandEditedFilesLoadWhateverTheirCommentsLineEndsQuotesOrEncoding)
-{
-    const auto bank = [] (const juce::String& inside) { return "<nusk><ALIST>" + inside + "<A id=\"fader1_text\" value=\"Bass\"/></ALIST></nusk>"; };
-    const juce::String declaration ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
-    const auto utf16 = [] (const juce::String& text, bool bigEndian)
-    {
-        const auto marked = juce::String::charToString (0xfeff) + text;
-        juce::MemoryBlock bytes (marked.toUTF16().getAddress(), marked.toUTF16().sizeInBytes() - 2); // no terminator
-        for (size_t i = 0; bigEndian && i + 1 < bytes.getSize(); i += 2)
-            std::swap (bytes[i], bytes[i + 1]);
-        return bytes;
-    };
-    const auto utf8 = [] (const juce::String& text) { return juce::MemoryBlock (text.toRawUTF8(), text.getNumBytesAsUTF8()); };
-    const auto bytes = [] (const char* text) { return juce::MemoryBlock (text, strlen (text)); };
-    const auto emoji = fromCodePoints ({ 'B', 0x1f3b8, 's', 's' });
-    const auto cafe = fromCodePoints ({ 'C', 'a', 'f', 0xe9 });
-
-    const std::pair<juce::MemoryBlock, juce::String> cases[] = {
-        { utf8 ("<!-- Bass & Drums -->" + bank ("")), "Bass" },
-        { utf8 (declaration + "\n" + bank ("\n  ") + "\n"), "Bass" },
-        { utf8 (juce::String::charToString (0xfeff) + declaration + bank ("")), "Bass" },
-        { utf16 (declaration.replace ("UTF-8", "UTF-16") + bank ("").replace ("Bass", emoji), false), emoji },
-        { utf16 (bank ("").replace ("Bass", emoji), true), emoji },
-        { utf8 ("<nusk><ALIST><A id='fader1_text' value='Say \"hi\"'/></ALIST></nusk>"), "Say \"hi\"" },
-        { utf8 (bank ("").replace ("Bass", "&#66;&#x61;&#x73;&#115;&#x1F3B8;")), "Bass" + fromCodePoints ({ 0x1f3b8 }) },
-        { utf8 ("<nusk><ALIST><?note keep?>text<![CDATA[ <b> & ]]><!-- R&B --><A id=\"fader1_text\" value=\"a&amp;b\"/>more</ALIST></nusk>"), "a&b" },
-        { bytes ("<nusk><ALIST><A id=\"fader1_text\" value=\"Caf\xe9\"/></ALIST></nusk>"), cafe },
-        { bytes ("<nusk><ALIST><A id=\"fader1_text\" value=\"Caf\xc3\xa9 \x80\"/></ALIST></nusk>"), cafe + " " + fromCodePoints ({ 0x20ac }) },
-        { bytes ("<nusk><ALIST><A id=\"fader1_text\" value=\"\xed\xa0\x80\xc0\xbc\"/></ALIST></nusk>"), fromCodePoints ({ 0xed, 0xa0, 0x20ac, 0xc0, 0xbc }) },
-        { utf16 (bank ("").replace ("Bass", fromCodePoints ({ 'B', 0xd83c })), false), parseFailure },
-        { utf16 (bank ("").replace ("Bass", fromCodePoints ({ 'B', 0xdfb8, 0xd83c, 's' })), true), parseFailure },
-    };
-
-    for (const auto& [content, name] : cases)
-    {
-        folder.getChildFile ("Edited.preset").replaceWithData (content.getData(), content.getSize());
-        store.setParameter ("fader1_text", "before", 0);
-        const auto outcome = load ("Edited.preset");
-        EXPECT_EQ (outcome == "loaded" ? store.getParameter ("fader1_text", 0).toString() : outcome, name) << content.toString();
-    }
-}
-
 TEST_F (PresetFile, LoadTellsListenersBeforeTheCurrentPresetChangesAndAFailureChangesNothing)
 {
     write ("Next.preset", "<nusk><GLIST><GLOBAL id=\"channel_select\" value=\"3\"/></GLIST></nusk>");
