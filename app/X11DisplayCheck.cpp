@@ -43,13 +43,16 @@ void X11DisplayCheck::tryDisplay()
     // try. It goes into a pipe instead, so that the one line can quote it;
     // the pipe does not block, so an overlong text is cut, never waited on.
     int pipeEnds[2];
-    if (pipe2 (pipeEnds, O_NONBLOCK | O_CLOEXEC) != 0)
+    const auto standardError = dup (STDERR_FILENO);
+    if (standardError < 0 || pipe2 (pipeEnds, O_NONBLOCK | O_CLOEXEC) != 0)
     {
+        // Without a way back to standard error, nothing is redirected.
+        if (standardError >= 0)
+            close (standardError);
         opened = opensDisplayWithinTwoTries (displayName);
         return;
     }
 
-    const auto standardError = dup (STDERR_FILENO);
     dup2 (pipeEnds[1], STDERR_FILENO);
     opened = opensDisplayWithinTwoTries (displayName);
     dup2 (standardError, STDERR_FILENO);
