@@ -131,11 +131,8 @@ bool PresetFileReader::decode (const juce::MemoryBlock& fileContent, std::string
                       || juce::CharPointer_UTF16::isByteOrderMarkLittleEndian (bytes)))
         return decodeUtf16 (bytes, size, utf8);
 
-    if (size >= 3 && juce::CharPointer_UTF8::isByteOrderMark (bytes))
-        decodeUtf8OrWindows1252 (bytes + 3, size - 3, utf8);
-    else
-        decodeUtf8OrWindows1252 (bytes, size, utf8);
-
+    const size_t byteOrderMark = size >= 3 && juce::CharPointer_UTF8::isByteOrderMark (bytes) ? 3 : 0;
+    decodeUtf8OrWindows1252 (bytes + byteOrderMark, size - byteOrderMark, utf8);
     return true;
 }
 
