@@ -9,34 +9,50 @@ constexpr uint8_t sysExStart = 0xF0;
 constexpr uint8_t sysExEnd = 0xF7;
 constexpr int nameLength = 5;
 
-/** The start-up configuration, built once: the stand-in for undefined values. */
-const juce::ValueTree& startUpDefaults()
-{
-    static const juce::ValueTree defaults = []
-    {
-        ParameterStore store (nullptr);
-        addDefaultParameters (store);
-        return store.tree;
-    }();
-    return defaults;
-}
-
 /** The stored value, or its start-up default when it reads back undefined, so
     that every message keeps its length and every byte its place. */
 juce::var readOrDefault (ParameterStore& store, const juce::String& key, int list)
 {
     auto value = store.getParameter (key, list);
-
-    if (! value.isUndefined())
-        return value;
-
-    return startUpDefaults().getChildWithName (listTypes[list]).getChildWithProperty ("id", key)["value"];
+    return value.isUndefined() ? defaultValueOf (key, list) : value;
 }
 
-void appendNumbers (ParameterStore& store, std::vector<uint8_t>& message, const juce::StringArray& keys, int list)
+template <typename Conversion>
+void appendShown (ParameterStore& store, std::vector<uint8_t>& message, const juce::StringArray& keys, int list,
+                  Conversion shown)
 {
     for (const auto& key : keys)
-        message.push_back (toDataByte (readOrDefault (store, key, list)));
+        message.push_back ((uint8_t) shown (readOrDefault (store, key, list)));
+}
+
+// The limits as the faders' thumbs show them, block by block: upper MSBs,
+// upper LSBs, lower MSBs, lower LSBs. In 7-bit mode the LSBs are not shown
+// and go out as they are stored.
+void appendLimits (ParameterStore& store, std::vector<uint8_t>& message, int bank, bool is14Bit)
+{
+    enum Block { maxMsb, maxLsb, minMsb, minLsb };
+    const juce::StringArray* keys[] { &maxMsbKeys, &maxLsbKeys, &minMsbKeys, &minLsbKeys };
+    juce::var stored[4][4];
+    uint8_t bytes[4][4];
+
+    for (int block = 0; block < 4; ++block)
+        for (int fader = 0; fader < 4; ++fader)
+            stored[block][fader] = readOrDefault (store, (*keys[block])[fader], bank);
+
+    for (int fader = 0; fader < 4; ++fader)
+    {
+        const auto limits = shownLimits (stored[maxMsb][fader], stored[minMsb][fader],
+                                         stored[maxLsb][fader], stored[minLsb][fader], is14Bit);
+        const auto upper = limits.getEnd(), lower = limits.getStart();
+
+        bytes[maxMsb][fader] = (uint8_t) (is14Bit ? upper >> 7 : upper);
+        bytes[minMsb][fader] = (uint8_t) (is14Bit ? lower >> 7 : lower);
+        bytes[maxLsb][fader] = is14Bit ? (uint8_t) (upper & 0x7f) : toDataByte (stored[maxLsb][fader]);
+        bytes[minLsb][fader] = is14Bit ? (uint8_t) (lower & 0x7f) : toDataByte (stored[minLsb][fader]);
+    }
+
+    for (const auto& block : bytes)
+        message.insert (message.end(), std::begin (block), std::end (block));
 }
 
 bool isPrintableAscii (juce::juce_wchar character)
@@ -73,12 +89,10 @@ std::vector<uint8_t> toNameBytes (const juce::var& value)
 
 void appendBankSettings (ParameterStore& store, std::vector<uint8_t>& message, int bank, bool is14Bit)
 {
-    appendNumbers (store, message, buttonCcKeys, bank);
-    appendNumbers (store, message, is14Bit ? faderCc14bKeys : faderCcKeys, bank);
-    appendNumbers (store, message, maxMsbKeys, bank);
-    appendNumbers (store, message, maxLsbKeys, bank);
-    appendNumbers (store, message, minMsbKeys, bank);
-    appendNumbers (store, message, minLsbKeys, bank);
+    appendShown (store, message, buttonCcKeys, bank, shownNote);
+    appendShown (store, message, is14Bit ? faderCc14bKeys : faderCcKeys, bank,
+                 [is14Bit] (const juce::var& value) { return shownController (value, is14Bit); });
+    appendLimits (store, message, bank, is14Bit);
 }
 
 void appendBankNames (ParameterStore& store, std::vector<uint8_t>& message, int bank)
@@ -94,9 +108,9 @@ void appendBankNames (ParameterStore& store, std::vector<uint8_t>& message, int 
 std::vector<uint8_t> buildSettingsMessage (ParameterStore& store, const std::vector<uint8_t>& header)
 {
     auto body = header;
-    body.push_back (toDataByte (readOrDefault (store, channelSelectKey, globalList)));
+    body.push_back ((uint8_t) shownChannel (readOrDefault (store, channelSelectKey, globalList)));
 
-    const bool is14Bit = toSafeInt (readOrDefault (store, fourteenBitToggleKey, globalList)) != 0;
+    const bool is14Bit = isFourteenBit (readOrDefault (store, fourteenBitToggleKey, globalList));
     body.push_back (is14Bit ? 0x01 : 0x00);
 
     for (int bank = 0; bank < numBanks; ++bank)

@@ -10,9 +10,10 @@ struct ParameterStore;
 /** The two system-exclusive messages that carry the configuration to the
     device: the settings (103 bytes framed) and the fader names (82 bytes framed).
 
-    Every data byte is kept within 0..127 so the device never sees a status
-    byte inside a message, and a value that reads back undefined is sent as its
-    start-up default so the layout never shifts. */
+    Each number goes out as the panel's control shows it, so every data byte
+    lies within 0..127 and the device never sees a status byte inside a
+    message. A value that reads back undefined is sent as its start-up default
+    so the layout never shifts. */
 
 /** Appends bank 0..3's 24 bytes: notes, controllers (14-bit MSB controllers when
     is14Bit), upper MSBs, upper LSBs, lower MSBs, lower LSBs. */
@@ -27,7 +28,7 @@ std::vector<uint8_t> buildSettingsMessage (ParameterStore& store, const std::vec
 /** 0xF0, the fader names of banks A to D, 0xF7. */
 std::vector<uint8_t> buildNamesMessage (ParameterStore& store);
 
-/** The number as a data byte: juce::var::toInt clamped to 0..127. */
+/** A number no control shows as a data byte: juce::var::toInt clamped to 0..127. */
 uint8_t toDataByte (const juce::var& value);
 
 /** The name as exactly five printable ASCII bytes: anything else becomes '?',

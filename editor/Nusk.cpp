@@ -12,7 +12,6 @@ namespace
 {
 const juce::Identifier rootType { "nusk" };
 constexpr int bankRadioGroup = 1234;
-constexpr int maxCc14BitMsb = 31;
 constexpr float columnX[] { 0.05f, 0.2f, 0.7f, 0.85f };
 constexpr float faceplateAspectRatio = 0.6103014f;
 constexpr float faceplateHeightShare = 0.625f;
@@ -92,7 +91,7 @@ void Nusk::addControls()
     setUpTextButton (resetButton, "RESET", *this);
 
     addAndMakeVisible (channelSelector);
-    channelSelector.setRange (0.0, 16.0, 1.0);
+    channelSelector.setRange (0.0, ControlRange::channel, 1.0);
     channelSelector.setIncDecButtonsMode (juce::Slider::incDecButtonsDraggable_Vertical);
     channelSelector.addListener (this);
 
@@ -339,7 +338,7 @@ void Nusk::uploadConfiguration()
 //==============================================================================
 bool Nusk::readMode()
 {
-    return store->getParameter (fourteenBitToggleKey, globalList);
+    return isFourteenBit (store->getParameter (fourteenBitToggleKey, globalList));
 }
 
 void Nusk::sliderValueChanged (juce::Slider* slider)
@@ -428,13 +427,13 @@ void Nusk::refreshAll()
 void Nusk::refreshControls (ParameterStore& source, int list)
 {
     const auto mode = source.getParameter (fourteenBitToggleKey, globalList);
-    const bool is14Bit = mode;
+    const bool is14Bit = isFourteenBit (mode);
 
     if (list == globalList)
     {
         const auto channel = source.getParameter (channelSelectKey, globalList);
         if (! channel.isUndefined())
-            channelSelector.setValue (toFiniteDouble (channel), juce::dontSendNotification);
+            channelSelector.setValue (shownChannel (channel), juce::dontSendNotification);
 
         if (! mode.isUndefined())
             fourteenBitToggle.setToggleState (is14Bit, juce::dontSendNotification);
@@ -449,7 +448,7 @@ void Nusk::refreshControls (ParameterStore& source, int list)
 void Nusk::refreshControllerSelectors (ParameterStore& source, bool is14Bit, int list)
 {
     for (auto& slider : limitSliders)
-        slider.setRange (0.0, is14Bit ? max14BitValue : 127, 1.0);
+        slider.setRange (0.0, is14Bit ? max14BitValue : ControlRange::limit7Bit, 1.0);
 
     const auto& keys = is14Bit ? faderCc14bKeys : faderCcKeys;
     juce::var values[4];
@@ -460,16 +459,22 @@ void Nusk::refreshControllerSelectors (ParameterStore& source, bool is14Bit, int
     {
         auto& selector = selectors[(std::size_t) fader];
         const auto& value = values[fader];
-        selector.setRange (0.0, is14Bit ? maxCc14BitMsb : maxCc7, 1.0);
+        selector.setRange (0.0, is14Bit ? ControlRange::controller14Bit : maxCc7, 1.0);
 
         // In 14-bit mode an undefined number keeps the suffix it had.
         if (! is14Bit)
             selector.setTextValueSuffix (" CC");
-        else if (! value.isUndefined())
-            setLsbSuffix (selector, toSafeInt (value));
 
-        if (! value.isUndefined())
-            selector.setValue (toFiniteDouble (value), juce::dontSendNotification);
+        if (value.isUndefined())
+            continue;
+
+        // The suffix names the LSB controller of the number shown, which is
+        // the one the device gets.
+        const auto controller = shownController (value, is14Bit);
+        if (is14Bit)
+            setLsbSuffix (selector, controller);
+
+        selector.setValue (controller, juce::dontSendNotification);
     }
 }
 
@@ -479,7 +484,7 @@ void Nusk::refreshBankControls (ParameterStore& source, bool is14Bit, int list)
     {
         const auto note = source.getParameter (buttonCcKeys[button], list);
         if (! note.isUndefined())
-            selectors[(std::size_t) button + 4].setValue (toFiniteDouble (note), juce::dontSendNotification);
+            selectors[(std::size_t) button + 4].setValue (shownNote (note), juce::dontSendNotification);
     }
 
     for (int fader = 0; fader < 4; ++fader)
@@ -498,20 +503,18 @@ void Nusk::applyFaderLimits (juce::Slider& slider, bool is14Bit, const juce::Str
                              const juce::String& minMsbKey, const juce::String& maxLsbKey,
                              const juce::String& minLsbKey, int list)
 {
-    juce::var upper = store->getParameter (maxMsbKey, list);
-    juce::var lower = store->getParameter (minMsbKey, list);
+    const auto upper = store->getParameter (maxMsbKey, list);
+    const auto lower = store->getParameter (minMsbKey, list);
 
-    if (is14Bit)
-    {
-        // An undefined half counts as 0; the sum is formed wide enough not to overflow.
-        const auto maxLsb = store->getParameter (maxLsbKey, list);
-        const auto minLsb = store->getParameter (minLsbKey, list);
-        upper = (double) ((juce::int64) toSafeInt (upper) * 128 + toSafeInt (maxLsb));
-        lower = (double) ((juce::int64) toSafeInt (lower) * 128 + toSafeInt (minLsb));
-    }
+    // In 7-bit mode an undefined limit leaves the thumbs where they are; in
+    // 14-bit mode an undefined half counts as 0.
+    if (! is14Bit && (upper.isUndefined() || lower.isUndefined()))
+        return;
 
-    if (! upper.isUndefined() && ! lower.isUndefined())
-        slider.setMinAndMaxValues (toFiniteDouble (lower), toFiniteDouble (upper), juce::dontSendNotification);
+    const auto maxLsb = is14Bit ? store->getParameter (maxLsbKey, list) : juce::var();
+    const auto minLsb = is14Bit ? store->getParameter (minLsbKey, list) : juce::var();
+    const auto limits = shownLimits (upper, lower, maxLsb, minLsb, is14Bit);
+    slider.setMinAndMaxValues (limits.getStart(), limits.getEnd(), juce::dontSendNotification);
 }
 
 void Nusk::setLsbSuffix (juce::Slider& selector, int controllerNumber)

@@ -8,6 +8,7 @@
 #include "editor/Faceplate.h"
 #include "editor/NuskTopBar.h"
 #include "editor/ParameterStore.h"
+#include "editor/StoredNumbers.h"
 
 /** The editor panel: the top bar, the faceplate picture and every control that
     edits the configuration. It shows the global part and one bank at a time,
@@ -63,9 +64,9 @@ public:
     NuskTopBar topBar;
     Faceplate faceplate;
     juce::Slider channelSelector;
-    const int maxNoteNumber = 127;
-    const int maxCc7 = 119;
-    const int max14BitValue = 16383;
+    const int maxNoteNumber = ControlRange::note;
+    const int maxCc7 = ControlRange::controller7Bit;
+    const int max14BitValue = ControlRange::limit14Bit;
     /** 0 to 3: controller selectors of faders 1 to 4; 4 to 7: note selectors of buttons 1 to 4. */
     std::array<juce::Slider, 8> selectors;
     std::array<juce::Slider, 4> limitSliders;

@@ -3,6 +3,48 @@
 
 namespace
 {
+const juce::Identifier idProperty { "id" };
+const juce::Identifier valueProperty { "value" };
+
+/** The start-up configuration, built once. */
+const juce::ValueTree& startUpTree()
+{
+    static const juce::ValueTree defaults = []
+    {
+        ParameterStore store (nullptr);
+        addDefaultParameters (store);
+        return store.tree;
+    }();
+    return defaults;
+}
+
+juce::ValueTree getOrAppendChild (juce::ValueTree& parent, const juce::Identifier& type)
+{
+    auto child = parent.getChildWithName (type);
+
+    if (! child.isValid())
+    {
+        child = juce::ValueTree (type);
+        parent.appendChild (child, nullptr);
+    }
+
+    return child;
+}
+
+void addMissingParametersToList (juce::ValueTree& list, const juce::ValueTree& defaults)
+{
+    for (const auto& parameter : defaults)
+    {
+        const auto& key = parameter.getProperty (idProperty);
+        auto loaded = list.getChildWithProperty (idProperty, key);
+
+        if (! loaded.isValid())
+            list.appendChild (parameter.createCopy(), nullptr);
+        else if (! loaded.hasProperty (valueProperty))
+            loaded.setProperty (valueProperty, parameter.getProperty (valueProperty), nullptr);
+    }
+}
+
 void addBankDefaults (ParameterStore& store, int bank)
 {
     for (int i = 0; i < 4; ++i)
@@ -38,4 +80,18 @@ void addDefaultParameters (ParameterStore& store)
 
     for (int bank = 0; bank < numBanks; ++bank)
         addBankDefaults (store, bank);
+}
+
+juce::var defaultValueOf (const juce::String& key, int list)
+{
+    return startUpTree().getChildWithName (listTypes[list]).getChildWithProperty (idProperty, key).getProperty (valueProperty);
+}
+
+void addMissingParameters (juce::ValueTree& tree)
+{
+    for (const auto& defaults : startUpTree())
+    {
+        auto list = getOrAppendChild (tree, defaults.getType());
+        addMissingParametersToList (list, defaults);
+    }
 }

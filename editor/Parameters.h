@@ -1,5 +1,6 @@
 #pragma once
 
+#include <juce_data_structures/juce_data_structures.h>
 #include <juce_graphics/juce_graphics.h>
 
 struct ParameterStore;
@@ -37,3 +38,12 @@ constexpr int numBanks = 4;
 /** Writes the start-up configuration into an empty store: the global list,
     then banks A to D, 146 parameters in all. */
 void addDefaultParameters (ParameterStore& store);
+
+/** The start-up value of a parameter; void for a key the defaults lack. */
+juce::var defaultValueOf (const juce::String& key, int list);
+
+/** Gives a tree read from a preset each parameter of the start-up
+    configuration that it lacks, or holds without a value, with its start-up
+    value: a missing list goes at the end of the root, a missing parameter at
+    the end of its list. Records nothing for undo. */
+void addMissingParameters (juce::ValueTree& tree);

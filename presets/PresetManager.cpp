@@ -196,6 +196,9 @@ void PresetManager::loadPreset (const Preset& preset, ParameterStore& store)
     if (tree.getType() != store.tree.getType())
         throw PresetException ("Preset seems to be malformed and cannot be loaded into plugin", "Saving");
 
+    // An older or trimmed preset: what it lacks starts at its default, so the
+    // panel, the upload and a later save agree on it.
+    addMissingParameters (tree);
     store.tree = tree;
     call (&PresetManagerListener::currentPresetChanged, loaded, getPresetIndex (loaded));
     currentPreset = loaded;

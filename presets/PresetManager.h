@@ -28,8 +28,9 @@ public:
     /** The record for a file; reads nothing from the disk. */
     Preset makePreset (const juce::File& file) const;
 
-    /** Puts the preset's tree in place of the store's, tells the listeners,
-        makes the preset current and then sends HOST_SETSTATE_REQUEST.
+    /** Puts the preset's tree, with any parameter it lacks at its default,
+        in place of the store's, tells the listeners, makes the preset
+        current and then sends HOST_SETSTATE_REQUEST.
         Throws PresetException, before changing anything, when the file is
         not a preset for this store. */
     void loadPreset (const Preset& preset, ParameterStore& store);

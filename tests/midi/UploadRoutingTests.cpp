@@ -127,3 +127,76 @@ TEST_F (Upload, AGonePickSendsNothingAndClearsTheSelection)
         EXPECT_EQ (juce::ModalComponentManager::getInstance()->getNumModalComponents(), 0) << "a message box came up";
     }
 }
+
+namespace
+{
+// Bank A as the device reads it, and as the panel shows it: channel, mode,
+// notes, controllers (with the LSB partner in 14-bit mode), limits, names.
+juce::String sentView (const juce::String& settingsLine, const juce::String& namesLine)
+{
+    juce::Array<int> s;
+    for (const auto& token : juce::StringArray::fromTokens (settingsLine.fromFirstOccurrenceOf ("F0", true, false), " ", ""))
+        s.add (token.getHexValue32());
+    const bool is14Bit = s[5] == 1;
+    const auto limit = [&] (int at) { return juce::String (is14Bit ? s[at] * 128 + s[at + 4] : s[at]); };
+    juce::String view = juce::String (s[4]) + (is14Bit ? " 14-bit |" : " 7-bit |") + " " + juce::String (s[6]) + " " + juce::String (s[7]) + " |";
+    for (int i = 0; i < 4; ++i)
+        view << " " << s[10 + i] << (is14Bit ? "/" + juce::String (s[10 + i] + 32) : "") << " " << limit (22 + i) << "-" << limit (14 + i);
+    return view << " | " << namesLine.fromFirstOccurrenceOf ("F0 ", false, false).substring (0, 59).removeCharacters (" ");
+}
+
+juce::String shownView (Nusk& nusk)
+{
+    const auto number = [] (juce::Slider& slider) { return slider.getTextFromValue (slider.getValue()).upToFirstOccurrenceOf (" ", false, false); };
+    juce::String view = number (nusk.channelSelector) + (nusk.fourteenBitToggle.getToggleState() ? " 14-bit |" : " 7-bit |") + " "
+                      + number (nusk.selectors[4]) + " " + number (nusk.selectors[5]) + " |";
+    for (size_t i = 0; i < 4; ++i)
+        view << " " << number (nusk.selectors[i]) << " " << (int) nusk.limitSliders[i].getMinValue() << "-" << (int) nusk.limitSliders[i].getMaxValue();
+    view << " | ";
+    for (size_t i = 0; i < 4; ++i)
+        view << juce::String::toHexString (nusk.nameEditors[i].getText().paddedRight (' ', 5).toRawUTF8(), 5, 0).toUpperCase();
+    return view;
+}
+} // namespace
+
+// Whatever a hand-edited preset holds, the device gets the number its control
+// shows; what a preset lacks starts at its default, on screen, on the wire
+// and in a later save, which loads back to the same bytes.
+TEST_F (Upload, EveryPresetSendsWhatThePanelShowsAndSavesWhatItSends)
+{
+    open();
+    plug ({ "24:0 Out B" });
+    pick ("Out B");
+    auto& manager = *panel->topBar.presetManager;
+    const auto preset = [] (const char* channel, const char* mode, const juce::String& bankA)
+    {
+        return "<nusk><GLIST><GLOBAL id=\"channel_select\" value=\"" + juce::String (channel) + "\"/><GLOBAL id=\"14bit_midi_toggle\" value=\""
+               + juce::String (mode) + "\"/></GLIST><ALIST>" + bankA.replace ("<", "<A id=").replace ("=", "=\"").replace (" v", "\" value").replace ("/>", "\"/>") + "</ALIST></nusk>";
+    };
+    const auto unset = juce::String::repeatedString ("756E736574", 3);
+
+    for (auto [text, shown] : { std::pair (preset ("20", "0", "<fader1_cc v=1e3/><fader2_cc v=125/><fader3_cc v=40.6/><fader4_cc v=-3/><button1_cc v=127.6/>"
+                                                              "<button2_cc v=64.5/><max1_msb v=12/><min1_msb v=64.7/><max2_msb v=300/><fader1_text v=Kick/>"),
+                                           "16 7-bit | 127 65 | 119 12-65 119 0-127 41 0-127 0 0-127 | 4B69636B20" + unset),
+                                { preset ("1", "false", "<button1_cc v=5/>"), "1 7-bit | 5 1 | 16 0-127 17 0-127 18 0-127 19 0-127 | 756E736574" + unset },
+                                { preset ("-2", "true", "<fader1_cc_14b v=40/><fader2_cc_14b v=7.5/><max1_msb v=200/><max1_lsb v=5/><min1_msb v=3.9/>"
+                                                        "<min1_lsb v=200/><max2_msb v=64.7/>"),
+                                  "0 14-bit | 0 1 | 31/63 584-16383 8/40 0-8319 2/34 0-16383 3/35 0-16383 | 756E736574" + unset } })
+    {
+        const auto file = manager.userPresetFolder.getChildFile ("Edited.preset"), saved = file.getSiblingFile ("Saved.preset");
+        ASSERT_TRUE (file.replaceWithText (text));
+        manager.loadPreset (manager.makePreset (file), store);
+        takeLog();
+        click (panel->uploadButton);
+        const auto log = juce::StringArray::fromLines (takeLog());
+        ASSERT_EQ (log.size(), 4) << text;
+        EXPECT_EQ (shownView (*panel), shown);
+        EXPECT_EQ (sentView (log[1], log[2]), shownView (*panel));
+
+        ASSERT_TRUE (savePreset (store.tree, saved));
+        EXPECT_FALSE (saved.loadFileAsString().contains ("undefined"));
+        manager.loadPreset (manager.makePreset (saved), store);
+        click (panel->uploadButton);
+        EXPECT_EQ (takeLog(), log.joinIntoString ("\n"));
+    }
+}

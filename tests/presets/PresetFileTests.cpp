@@ -34,7 +34,7 @@ TEST_F (PresetFile, EveryStoreSavesAndLoadsBackToTheSameTreeHoweverLongAndOddIts
 
 TEST_F (PresetFile, LoadTellsListenersBeforeTheCurrentPresetChangesAndAFailureChangesNothing)
 {
-    write ("Next.preset", "<nusk><GLIST><GLOBAL id=\"channel_select\" value=\"3\"/></GLIST></nusk>");
+    write ("Next.preset", "<nusk><GLIST><GLOBAL id=\"channel_select\" value=\"3\"/><GLOBAL id=\"14bit_midi_toggle\"/></GLIST></nusk>");
     write ("Capital.preset", "<NUSK><GLIST/></NUSK>");
     write ("Empty.preset", "");
     write ("Unclosed.preset", "<nusk><GLIST>");
@@ -45,6 +45,8 @@ TEST_F (PresetFile, LoadTellsListenersBeforeTheCurrentPresetChangesAndAFailureCh
     ASSERT_EQ (load ("Next.preset"), "loaded");
     EXPECT_EQ (log.joinIntoString ("|"), "L tree replaced while A|L current Next 2 while A|L HOST_SETSTATE_REQUEST while Next");
     EXPECT_FALSE (store.tree.hasProperty (hostSetStateRequest));
+    // What the file lacks, or holds without a value, starts at its default.
+    EXPECT_EQ (store.getParameter (fourteenBitToggleKey, globalList).toString() + store.getParameter ("fader4_text", 3).toString(), "0unset");
 
     write ("Control.preset", "<nusk><GLIST><GLOBAL id=\"n\" value=\"&#1;\"/></GLIST></nusk>");
     write ("Folder.preset/inside.preset", "<nusk/>");
