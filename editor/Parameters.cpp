@@ -31,12 +31,31 @@ juce::ValueTree getOrAppendChild (juce::ValueTree& parent, const juce::Identifie
     return child;
 }
 
+// Looks first where the order of the defaults puts the key: a preset the
+// program saved holds its parameters in nearly that order, and a scan of the
+// list for every one of them would cost a good part of a load.
+juce::ValueTree findParameterFrom (const juce::ValueTree& list, const juce::var& key, int& expectedIndex)
+{
+    auto parameter = list.getChild (expectedIndex);
+
+    if (parameter.getProperty (idProperty) == key)
+    {
+        ++expectedIndex;
+        return parameter;
+    }
+
+    parameter = list.getChildWithProperty (idProperty, key);
+    expectedIndex = list.indexOf (parameter) + 1;
+    return parameter;
+}
+
 void addMissingParametersToList (juce::ValueTree& list, const juce::ValueTree& defaults)
 {
+    int expectedIndex = 0;
+
     for (const auto& parameter : defaults)
     {
-        const auto& key = parameter.getProperty (idProperty);
-        auto loaded = list.getChildWithProperty (idProperty, key);
+        auto loaded = findParameterFrom (list, parameter.getProperty (idProperty), expectedIndex);
 
         if (! loaded.isValid())
             list.appendChild (parameter.createCopy(), nullptr);

@@ -227,13 +227,22 @@ void PresetFileReader::openElement (const char* name, const char** attributes)
     if (stopped)
         return;
 
-    if ((int) openElements.size() >= maxNestingDepth || ! admitNames (name, attributes))
+    const auto* tagName = admitName (name);
+
+    if ((int) openElements.size() >= maxNestingDepth || tagName == nullptr || ! hasAdmissibleCount (attributes))
         return stop();
 
-    auto element = std::make_unique<juce::XmlElement> (name);
+    auto element = std::make_unique<juce::XmlElement> (*tagName);
 
     for (auto** attribute = attributes; *attribute != nullptr; attribute += 2)
-        element->setAttribute (juce::Identifier (attribute[0]), juce::String (juce::CharPointer_UTF8 (attribute[1])));
+    {
+        const auto* attributeName = admitName (attribute[0]);
+
+        if (attributeName == nullptr)
+            return stop();
+
+        element->setAttribute (*attributeName, juce::String (juce::CharPointer_UTF8 (attribute[1])));
+    }
 
     openElements.push_back ({ std::move (element), {} });
 }
@@ -256,20 +265,31 @@ void PresetFileReader::closeElement()
         openElements.back().children.push_back (std::move (closed.element));
 }
 
-bool PresetFileReader::admitNames (const char* elementName, const char** attributes)
+bool PresetFileReader::hasAdmissibleCount (const char** attributes)
 {
-    int numAttributes = 0;
-
-    while (attributes[2 * numAttributes] != nullptr)
+    for (int numAttributes = 0; attributes[2 * numAttributes] != nullptr;)
         if (++numAttributes > maxAttributesPerElement)
             return false;
 
-    names.emplace (elementName);
+    return true;
+}
 
-    for (int i = 0; i < numAttributes; ++i)
-        names.emplace (attributes[2 * i]);
+// A preset repeats a dozen names hundreds of times: each is looked up in
+// JUCE's shared pool once per file rather than at every use.
+const juce::Identifier* PresetFileReader::admitName (const char* name)
+{
+    const std::string_view text (name);
+    auto known = names.find (text);
 
-    return (int) names.size() <= maxDistinctNames;
+    if (known == names.end())
+    {
+        if ((int) names.size() >= maxDistinctNames)
+            return nullptr;
+
+        known = names.emplace (std::string (text), juce::Identifier (name)).first;
+    }
+
+    return &known->second;
 }
 
 void PresetFileReader::stop()

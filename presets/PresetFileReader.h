@@ -2,9 +2,10 @@
 
 #include <juce_core/juce_core.h>
 
+#include <map>
 #include <memory>
 #include <string>
-#include <unordered_set>
+#include <string_view>
 #include <vector>
 
 struct XML_ParserStruct;
@@ -65,7 +66,9 @@ private:
     std::unique_ptr<juce::XmlElement> read (const char* utf8, size_t numBytes);
     void openElement (const char* name, const char** attributes);
     void closeElement();
-    bool admitNames (const char* elementName, const char** attributes);
+    static bool hasAdmissibleCount (const char** attributes);
+    /** The name's identifier, or null once maxDistinctNames are known. */
+    const juce::Identifier* admitName (const char* name);
     void stop();
 
     struct OpenElement
@@ -80,5 +83,5 @@ private:
     bool stopped = false;
     std::vector<OpenElement> openElements;
     std::unique_ptr<juce::XmlElement> documentElement;
-    std::unordered_set<std::string> names;
+    std::map<std::string, juce::Identifier, std::less<>> names;
 };
