@@ -1,21 +1,45 @@
 #include "editor/Parameters.h"
 #include "editor/ParameterStore.h"
 
+#include <bitset>
+#include <unordered_map>
+#include <vector>
+
 namespace
 {
 const juce::Identifier idProperty { "id" };
 const juce::Identifier valueProperty { "value" };
 
-/** The start-up configuration, built once. */
-const juce::ValueTree& startUpTree()
+/** One list of the start-up configuration, with its keys in order and
+    mapped to their places. */
+struct StartUpList
 {
-    static const juce::ValueTree defaults = []
+    juce::ValueTree parameters;
+    std::vector<juce::String> keys;
+    std::unordered_map<juce::String, int> indexOfKey;
+};
+
+const std::vector<StartUpList>& startUpLists()
+{
+    static const std::vector<StartUpList> lists = []
     {
         ParameterStore store (nullptr);
         addDefaultParameters (store);
-        return store.tree;
+        std::vector<StartUpList> made;
+
+        for (const auto& parameters : store.tree)
+        {
+            auto& list = made.emplace_back (StartUpList { parameters, {}, {} });
+            for (const auto& parameter : parameters)
+            {
+                list.indexOfKey.emplace (parameter.getProperty (idProperty).toString(), (int) list.keys.size());
+                list.keys.push_back (parameter.getProperty (idProperty).toString());
+            }
+        }
+
+        return made;
     }();
-    return defaults;
+    return lists;
 }
 
 juce::ValueTree getOrAppendChild (juce::ValueTree& parent, const juce::Identifier& type)
@@ -31,37 +55,47 @@ juce::ValueTree getOrAppendChild (juce::ValueTree& parent, const juce::Identifie
     return child;
 }
 
-// Looks first where the order of the defaults puts the key: a preset the
-// program saved holds its parameters in nearly that order, and a scan of the
-// list for every one of them would cost a good part of a load.
-juce::ValueTree findParameterFrom (const juce::ValueTree& list, const juce::var& key, int& expectedIndex)
+// Looked for first where the order of the defaults puts it, which is where a
+// preset the program saved mostly holds it; -1 for a key the list lacks.
+int indexOfKey (const StartUpList& defaults, const juce::var& key, int expectedIndex)
 {
-    auto parameter = list.getChild (expectedIndex);
+    if (! key.isString())
+        return -1;
 
-    if (parameter.getProperty (idProperty) == key)
-    {
-        ++expectedIndex;
-        return parameter;
-    }
+    const auto text = key.toString();
 
-    parameter = list.getChildWithProperty (idProperty, key);
-    expectedIndex = list.indexOf (parameter) + 1;
-    return parameter;
+    if ((size_t) expectedIndex < defaults.keys.size() && defaults.keys[(size_t) expectedIndex] == text)
+        return expectedIndex;
+
+    const auto known = defaults.indexOfKey.find (text);
+    return known != defaults.indexOfKey.end() ? known->second : -1;
 }
 
-void addMissingParametersToList (juce::ValueTree& list, const juce::ValueTree& defaults)
+// One pass over the loaded list finds the first node of each key, so a
+// hostile list of millions of nodes costs no more than its reading.
+void addMissingParametersToList (juce::ValueTree& list, const StartUpList& defaults)
 {
+    std::bitset<64> found;
+    jassert (defaults.keys.size() <= found.size());
     int expectedIndex = 0;
 
-    for (const auto& parameter : defaults)
+    for (auto parameter : list)
     {
-        auto loaded = findParameterFrom (list, parameter.getProperty (idProperty), expectedIndex);
+        const auto index = indexOfKey (defaults, parameter.getProperty (idProperty), expectedIndex);
 
-        if (! loaded.isValid())
-            list.appendChild (parameter.createCopy(), nullptr);
-        else if (! loaded.hasProperty (valueProperty))
-            loaded.setProperty (valueProperty, parameter.getProperty (valueProperty), nullptr);
+        if (index < 0 || found[(size_t) index])
+            continue;
+
+        found[(size_t) index] = true;
+        expectedIndex = index + 1;
+
+        if (! parameter.hasProperty (valueProperty))
+            parameter.setProperty (valueProperty, defaults.parameters.getChild (index).getProperty (valueProperty), nullptr);
     }
+
+    for (size_t i = 0; i < defaults.keys.size(); ++i)
+        if (! found[i])
+            list.appendChild (defaults.parameters.getChild ((int) i).createCopy(), nullptr);
 }
 
 void addBankDefaults (ParameterStore& store, int bank)
@@ -103,14 +137,18 @@ void addDefaultParameters (ParameterStore& store)
 
 juce::var defaultValueOf (const juce::String& key, int list)
 {
-    return startUpTree().getChildWithName (listTypes[list]).getChildWithProperty (idProperty, key).getProperty (valueProperty);
+    for (const auto& defaults : startUpLists())
+        if (defaults.parameters.getType() == listTypes[list])
+            return defaults.parameters.getChildWithProperty (idProperty, key).getProperty (valueProperty);
+
+    return {};
 }
 
 void addMissingParameters (juce::ValueTree& tree)
 {
-    for (const auto& defaults : startUpTree())
+    for (const auto& defaults : startUpLists())
     {
-        auto list = getOrAppendChild (tree, defaults.getType());
+        auto list = getOrAppendChild (tree, defaults.parameters.getType());
         addMissingParametersToList (list, defaults);
     }
 }
