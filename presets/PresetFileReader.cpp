@@ -63,6 +63,17 @@ size_t validUtf8SequenceLength (const juce::uint8* bytes, size_t size)
 }
 } // namespace
 
+bool PresetFileReader::isValidUtf8 (const char* bytes, size_t size)
+{
+    const auto* unsignedBytes = reinterpret_cast<const juce::uint8*> (bytes);
+
+    for (size_t i = 0, length = 0; i < size; i += length)
+        if ((length = validUtf8SequenceLength (unsignedBytes + i, size - i)) == 0)
+            return false;
+
+    return true;
+}
+
 std::unique_ptr<juce::XmlElement> PresetFileReader::parse (const juce::File& file)
 {
     juce::MemoryBlock content;

@@ -55,6 +55,10 @@ public:
         at a NUL. */
     static std::unique_ptr<juce::XmlElement> parse (const juce::MemoryBlock& fileContent);
 
+    /** True when the bytes are well-formed UTF-8: no overlong forms, no
+        surrogates, nothing beyond U+10FFFF. */
+    static bool isValidUtf8 (const char* bytes, size_t size);
+
 private:
     PresetFileReader() = default;
 

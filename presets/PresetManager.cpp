@@ -7,6 +7,11 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,34 +70,78 @@ juce::File temporaryFileBeside (const juce::File& target)
     return target.getParentDirectory().getNonexistentChildFile (name, ".tmp", false);
 }
 
-// A save through a link writes the file the link ends in, so that the link
-// (into a synced folder, say) stays and the file it names is updated. Empty
-// after too many links, as for a loop.
-juce::File followLinks (juce::File file)
+// The path with its folder's links and ".." resolved, as the kernel resolves
+// them, and the name kept; empty when the folder is missing or the name
+// names no file.
+std::string physicalPath (const std::string& path)
 {
-    for (int hop = 0; hop < 40; ++hop)
+    const auto slash = path.rfind ('/');
+    const auto name = path.substr (slash + 1);
+    const std::unique_ptr<char, decltype (&std::free)> folder (::realpath (slash == 0 ? "/" : path.substr (0, slash).c_str(), nullptr),
+                                                               &std::free);
+
+    if (folder == nullptr || name.empty() || name == "." || name == "..")
+        return {};
+
+    return (std::strcmp (folder.get(), "/") == 0 ? std::string() : std::string (folder.get())) + "/" + name;
+}
+
+// The text of the link, or nothing when the path names no link; empty when
+// the text is too long to read whole.
+std::optional<std::string> linkText (const std::string& path)
+{
+    char text[PATH_MAX];
+    const auto length = readlink (path.c_str(), text, sizeof (text));
+
+    if (length < 0)
+        return std::nullopt;
+
+    return (size_t) length < sizeof (text) ? std::string (text, (size_t) length) : std::string();
+}
+
+// Empty for bytes that are not UTF-8: a juce::String would read past their end.
+juce::File fileAt (const std::string& path)
+{
+    if (! PresetFileReader::isValidUtf8 (path.data(), path.size()))
+        return {};
+
+    return juce::File (juce::String::fromUTF8 (path.data(), (int) path.size()));
+}
+
+// A save through a link writes the file the link ends in, so that the link
+// (into a synced folder, say) stays and the file it names is updated. A
+// link's text is read as the kernel reads it, from the folder that really
+// holds the link: "../x" behind a linked folder leads out of the folder the
+// link points to, and "~" is just a name. Empty after too many links, as for
+// a loop, for a link into a missing folder, and for a path no juce::String
+// can hold.
+juce::File followLinks (const juce::File& file)
+{
+    auto path = physicalPath (file.getFullPathName().toStdString());
+
+    for (int hop = 0; hop < 40 && ! path.empty(); ++hop)
     {
-        char target[PATH_MAX];
-        const auto length = readlink (file.getFullPathName().toRawUTF8(), target, sizeof (target));
+        const auto text = linkText (path);
 
-        if (length < 0)
-            return file;
+        if (! text)
+            return fileAt (path);
 
-        if ((size_t) length == sizeof (target))
+        if (text->empty())
             return {};
 
-        file = file.getParentDirectory().getChildFile (juce::String::fromUTF8 (target, (int) length));
+        path = physicalPath (text->front() == '/' ? *text : path.substr (0, path.rfind ('/') + 1) + *text);
     }
 
     return {};
 }
 
-// A preset saved over keeps who may read it; a new one gets the defaults.
+// A preset saved over keeps who may read it; a new one, or one that takes
+// the place of anything but a file (an empty folder, say), gets the defaults.
 bool takePermissionsOf (const juce::File& target, const juce::File& file)
 {
     struct stat status {};
 
-    if (stat (target.getFullPathName().toRawUTF8(), &status) != 0)
+    if (stat (target.getFullPathName().toRawUTF8(), &status) != 0 || ! S_ISREG (status.st_mode))
         return true;
 
     return chmod (file.getFullPathName().toRawUTF8(), status.st_mode & 07777) == 0;

@@ -1,20 +1,15 @@
 #include "presets/PresetManagerUI.h"
 #include "presets/PresetFileComparator.h"
+#include "presets/PresetFileReader.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <dirent.h>
+#include <cstring>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace
 {
-juce::String resolvedPath (const juce::File& folder)
-{
-    std::unique_ptr<char, decltype (&std::free)> resolved (::realpath (folder.getFullPathName().toRawUTF8(), nullptr),
-                                                           &std::free);
-    return resolved != nullptr ? juce::String::fromUTF8 (resolved.get()) : folder.getFullPathName();
-}
-
 struct FolderListingCloser
 {
     void operator() (DIR* listing) const { closedir (listing); }
@@ -47,45 +42,62 @@ void PresetManagerUI::refreshPresetList()
 {
     presets.clear();
     nextItemId = 1;
+    foldersListed.clear();
+    entriesLeft = maxEntriesListed;
 
     juce::PopupMenu rootMenu;
-    rootMenu.addSubMenu ("User Presets", addPresetsFromFolder (userPresetFolder), true);
+    rootMenu.addSubMenu ("User Presets", addPresetsFromFolder (userPresetFolder).value_or (juce::PopupMenu()), true);
     menu = std::make_unique<juce::PopupMenu> (rootMenu);
 
     call (&PresetManagerListener::presetListChanged, (int) presets.size(), rootMenu);
 }
 
-juce::PopupMenu PresetManagerUI::addPresetsFromFolder (juce::File folder)
+std::optional<juce::PopupMenu> PresetManagerUI::addPresetsFromFolder (const juce::File& folder)
 {
-    juce::PopupMenu folderMenu;
-    foldersBeingListed.add (resolvedPath (folder));
-
     juce::Array<juce::File> files, subFolders;
-    listFolder (folder, files, subFolders);
+
+    if (! listFolder (folder, files, subFolders))
+        return std::nullopt;
+
+    juce::PopupMenu folderMenu;
     addPresetItems (folderMenu, files);
     addSubFolderMenus (folderMenu, subFolders);
-
-    foldersBeingListed.remove (foldersBeingListed.size() - 1);
     return folderMenu;
+}
+
+// False when this listing has read the folder before. One that cannot be
+// read, or is reached once the listing has read its fill, lists nothing.
+bool PresetManagerUI::listFolder (const juce::File& folder, juce::Array<juce::File>& files,
+                                  juce::Array<juce::File>& subFolders)
+{
+    const auto folderPath = folder.getFullPathName();
+    const std::unique_ptr<DIR, FolderListingCloser> listing (entriesLeft > 0 ? opendir (folderPath.toRawUTF8()) : nullptr);
+    struct stat status {};
+
+    if (listing == nullptr)
+        return true;
+
+    if (fstat (dirfd (listing.get()), &status) != 0 || ! foldersListed.emplace (status.st_dev, status.st_ino).second)
+        return false;
+
+    readListing (*listing, folderPath.trimCharactersAtEnd ("/") + "/", files, subFolders);
+    return true;
 }
 
 // One pass over the folder, asking the disk about an entry only when the
 // listing does not say whether it is a folder: large preset libraries hold
 // thousands of entries, and JUCE's iterator makes two system calls for each.
-void PresetManagerUI::listFolder (const juce::File& folder, juce::Array<juce::File>& files,
-                                  juce::Array<juce::File>& subFolders)
+void PresetManagerUI::readListing (DIR& listing, const juce::String& pathPrefix, juce::Array<juce::File>& files,
+                                   juce::Array<juce::File>& subFolders)
 {
-    const auto folderPath = folder.getFullPathName();
-    const auto pathPrefix = folderPath.trimCharactersAtEnd ("/") + "/";
-    const std::unique_ptr<DIR, FolderListingCloser> listing (opendir (folderPath.toRawUTF8()));
-
-    if (listing == nullptr)
-        return;
-
     NamedFiles namedFiles, namedFolders;
 
-    while (const auto* entry = readdir (listing.get()))
+    for (const dirent* entry; entriesLeft > 0 && (entry = readdir (&listing)) != nullptr; --entriesLeft)
     {
+        // JUCE's text functions run past the end of a name that is not UTF-8.
+        if (! PresetFileReader::isValidUtf8 (entry->d_name, std::strlen (entry->d_name)))
+            continue;
+
         auto name = juce::String::fromUTF8 (entry->d_name);
 
         if (name.containsOnly ("."))
@@ -118,10 +130,6 @@ void PresetManagerUI::addPresetItems (juce::PopupMenu& folderMenu, const juce::A
 void PresetManagerUI::addSubFolderMenus (juce::PopupMenu& folderMenu, const juce::Array<juce::File>& subFolders)
 {
     for (const auto& subFolder : subFolders)
-    {
-        if (foldersBeingListed.contains (resolvedPath (subFolder)))
-            continue;
-
-        folderMenu.addSubMenu (subFolder.getFileName(), addPresetsFromFolder (subFolder), true);
-    }
+        if (auto subMenu = addPresetsFromFolder (subFolder))
+            folderMenu.addSubMenu (subFolder.getFileName(), std::move (*subMenu), true);
 }

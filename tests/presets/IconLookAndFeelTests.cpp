@@ -23,14 +23,11 @@ juce::SortedSet<juce::uint32> solidColoursOf (const juce::Image& image)
 // The chevrons are bare white strokes, the others filled.
 TEST (IconLookAndFeel, DrawsEachIconWhollyInsideItsButtonInItsColourUpAndPressed)
 {
-    const std::pair<std::unique_ptr<IconLookAndFeel>, bool> icons[] { { std::make_unique<UndoLookAndFeel>(), false },
-                                                                       { std::make_unique<SaveLookAndFeel>(), false },
-                                                                       { std::make_unique<LeftLookAndFeel>(), true },
-                                                                       { std::make_unique<RightLookAndFeel>(), true } };
+    const std::pair<std::unique_ptr<IconLookAndFeel>, bool> icons[] { { std::make_unique<UndoLookAndFeel>(), false }, { std::make_unique<SaveLookAndFeel>(), false },
+                                                                       { std::make_unique<LeftLookAndFeel>(), true }, { std::make_unique<RightLookAndFeel>(), true } };
     juce::DrawableButton button ("icon", juce::DrawableButton::ImageFitted);
     button.setSize (100, 40);
     for (const auto& [lnf, stroked] : icons)
-    {
         for (const bool pressed : { false, true })
         {
             juce::Image image (juce::Image::ARGB, 100, 40, true);
@@ -41,5 +38,4 @@ TEST (IconLookAndFeel, DrawsEachIconWhollyInsideItsButtonInItsColourUpAndPressed
             const auto solid = solidColoursOf (image);
             EXPECT_TRUE (solid.size() == 1 && solid[0] == (stroked ? juce::Colours::white : offWhite).getARGB());
         }
-    }
 }

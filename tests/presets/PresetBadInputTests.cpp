@@ -49,11 +49,7 @@ juce::MemoryBlock utf16 (const juce::String& text, bool bigEndian)
 
 struct PresetBadInput : PresetFixture
 {
-    juce::String loadCleanly (const juce::MemoryBlock& bytes)
-    {
-        folder.getChildFile ("Bad.preset").replaceWithData (bytes.getData(), bytes.getSize());
-        return load ("Bad.preset");
-    }
+    juce::String loadCleanly (const juce::MemoryBlock& bytes) { folder.getChildFile ("Bad.preset").replaceWithData (bytes.getData(), bytes.getSize()); return load ("Bad.preset"); }
 };
 } // namespace
 
@@ -109,6 +105,7 @@ TEST_F (PresetBadInput, EveryKindOfFileLoadsWhatItHoldsOrFailsQuicklyInBoundedMe
         { bytesOf ("<nusk><ALIST>" + repeated ("<A id=\"fader1_text\" value=\"1\"/>", 100000) + "</ALIST></nusk>"), "loaded" },
         { bytesOf ("<nusk v=\"" + repeated ("x&amp;&#12354;", 500000) + "\"/>"), "loaded" },
         { juce::MemoryBlock ("<nusk/>\0\xff<<<", 12), "loaded" }, // the text ends at the NUL
+        { [] { auto bytes = utf16 (withName ("Bass"), false); bytes.append ("\0\0\xff<<", 5); return bytes; }(), "Bass" },
         { juce::MemoryBlock ("\0<nusk/>", 8), parseFailure },
     };
 

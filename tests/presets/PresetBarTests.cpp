@@ -222,20 +222,26 @@ TEST_F (PresetBarTest, SaveListsThePresetInPlaceKeepsLinksAndPermissionsAndAFail
     EXPECT_TRUE (holdsStore (folder.getChildFile ("Mid.preset")));
     EXPECT_EQ (box().getItemText (2) + juce::String (bar->getCurrentIndex()) + box().getText(), "Mid2Init");
 
-    // Saved over: a link (into a synced folder, say) stays a link to the
-    // updated file, and a file keeps who may read it.
-    const auto synced = folder.getSiblingFile ("Synced").getChildFile ("Lead.preset");
-    const auto link = folder.getChildFile ("Lead.preset");
-    ASSERT_TRUE (synced.getParentDirectory().createDirectory() && synced.replaceWithText ("old"));
-    ASSERT_EQ (symlink ("../Synced/Lead.preset", link.getFullPathName().toRawUTF8()), 0);
-    for (auto [target, mode] : { std::pair (synced, 0600), { file, 0640 } })
+    // Saved over: a file keeps who may read it, an empty folder in the way
+    // lends the new file nothing, and a link (into a synced folder, say)
+    // stays a link to the file the kernel opens for it: ".." behind a linked
+    // folder leaves the folder the link leads to, and "~" is a folder's name.
+    // Nothing is written where the text, read as a juce::File path, leads.
+    const auto at = [this] (const char* path) { return juce::File (folder.getFullPathName() + "/" + path); };
+    const auto modeOf = [] (const juce::File& of) { struct stat status {}; return stat (of.getFullPathName().toRawUTF8(), &status) == 0 ? (int) (status.st_mode & 07777) : -1; };
+    for (auto made : { "Shared", "~", "../Synced/Presets", "../Synced/Shared", "X.preset" })
+        ASSERT_TRUE (at (made).createDirectory());
+    ASSERT_EQ (symlink ("../Synced/Presets", at ("Via").getFullPathName().toRawUTF8()), 0);
+    for (auto [saved, text, target, mode] : { std::tuple ("Via/Fav.preset", "../Shared/Fav.preset", "../Synced/Shared/Fav.preset", 0600), { "Home.preset", "~/x.preset", "~/x.preset", 0660 },
+                                              { "X.preset", "", "X.preset", modeOf (at ("Mid.preset")) }, { "Bass.preset", "", "Bass.preset", 0640 } })
     {
-        ASSERT_EQ (chmod (target.getFullPathName().toRawUTF8(), (mode_t) mode), 0);
-        bar->saveToFile (target == synced ? link : target);
-        struct stat status {};
-        EXPECT_TRUE (stat (target.getFullPathName().toRawUTF8(), &status) == 0 && (status.st_mode & 07777) == (mode_t) mode) << mode;
-        EXPECT_TRUE (link.isSymbolicLink() && holdsStore (target));
+        ASSERT_TRUE (*text == 0 || symlink (text, at (saved).getFullPathName().toRawUTF8()) == 0);
+        ASSERT_TRUE (at (target).isDirectory() || (at (target).replaceWithText ("old") && chmod (at (target).getFullPathName().toRawUTF8(), (mode_t) mode) == 0));
+        bar->saveToFile (at (saved));
+        EXPECT_EQ (modeOf (at (target)), mode) << saved;
+        EXPECT_TRUE (holdsStore (at (target)) && at (saved).isSymbolicLink() == (*text != 0)) << saved;
     }
+    EXPECT_EQ (at ("Shared").getNumberOfChildFiles (juce::File::findFilesAndDirectories) + (int) juce::File ("~/x.preset").exists(), 0);
     EXPECT_EQ (countWindows ("Error while Saving"), 0);
     EXPECT_EQ (box().getItemText (bar->getCurrentIndex()), "Bass");
 }

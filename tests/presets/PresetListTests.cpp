@@ -1,6 +1,8 @@
 #include "PresetTestSupport.h"
 
 #include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -17,27 +19,48 @@ juce::String describe (const juce::PopupMenu& menu)
     return entries.joinIntoString (" ");
 }
 
+// The number of presets a listing in a child process finds, or -1 when it
+// takes longer than the given seconds: a listing that runs away fails the
+// test rather than holding it up.
+int presetsListedWithin (PresetManagerUI& manager, unsigned seconds)
+{
+    int status = 0;
+    if (const auto child = fork(); child != 0)
+        return child > 0 && waitpid (child, &status, 0) == child && WIFEXITED (status) ? WEXITSTATUS (status) : -1;
+    alarm (seconds);
+    manager.refreshPresetList();
+    _exit (juce::jmin ((int) manager.presets.size(), 255));
+}
+
 using PresetList = PresetFixture;
 } // namespace
 
-TEST_F (PresetList, MenuIsSortedNaturallyFilesBeforeFoldersAndNumberedDepthFirstAndRecordsNameTheirFiles)
+TEST_F (PresetList, MenuIsSortedNaturallyFilesBeforeFoldersNumberedDepthFirstReadsEachFolderOnceAndRecordsNameTheirFiles)
 {
     const auto refresh = [this] { manager.refreshPresetList(); return describe (*manager.menu); };
 
     EXPECT_EQ (refresh(), "User Presets~[]");
     for (auto path : { "Pad 10.preset", "Pad 2.preset", "bass.preset", "My.Bass.preset", "Z.preset", "notes.txt", "Lead.preset.bak", "A/B.preset",
-                       "bass/b.preset", "Drums/d.preset", "Drums/Bass.PRESET", "Drums/Kits/Kit.preset" })
-        write (path, "<nusk/>");
+                       "bass/b.preset", "Drums/d.preset", "Drums/Bass.PRESET", "Drums/Kits/Kit.preset", "Caf\u00e9.preset", "Bad/In.preset" })
+        write (juce::CharPointer_UTF8 (path), "<nusk/>");
     folder.getChildFile ("Drums/Empty").createDirectory();
     ASSERT_TRUE (folder.createSymbolicLink (folder.getChildFile ("A/loop"), true));
-    const auto menu = "User Presets[bass#1 My.Bass#2 Pad 2#3 Pad 10#4 Z#5 A[B#6] bass[b#7] Drums[Bass#8 d#9 Empty~[] Kits[Kit#10]]]";
+    // Names that are not UTF-8 are left out, a folder's with all it holds:
+    // JUCE reads past the end of one that ends inside a character.
+    const auto raw = (folder.getFullPathName() + "/").toStdString();
+    for (auto name : { "Pad\xc3.preset", "Voil\xe0.preset", "Pad\xc3", "Cut\xe2\x82" })
+        ASSERT_EQ (symlink ("Z.preset", (raw + name).c_str()), 0);
+    ASSERT_EQ (rename ((raw + "Bad").c_str(), (raw + "Bad\xed\xa0\x80").c_str()), 0);
+    const juce::String menu = juce::CharPointer_UTF8 ("User Presets[bass#1 Caf\u00e9#2 My.Bass#3 Pad 2#4 Pad 10#5 Z#6 A[B#7] bass[b#8] Drums[Bass#9 d#10 Empty~[] Kits[Kit#11]]]");
 
     EXPECT_EQ (refresh(), menu);
     EXPECT_EQ (refresh(), menu);
     EXPECT_EQ (describe (recorder.lastMenu), menu);
-    EXPECT_EQ (log.joinIntoString ("|"), "L list 0|L list 10|L list 10");
+    EXPECT_EQ (log.joinIntoString ("|"), "L list 0|L list 11|L list 11");
+    for (const auto& listed : manager.presets)
+        EXPECT_EQ (load (listed.file.getRelativePathFrom (folder)), "loaded") << listed.name;
 
-    EXPECT_EQ (manager.getPresetIndex ({ "Other", false, folder.getChildFile ("Drums/d.preset") }), 8);
+    EXPECT_EQ (manager.getPresetIndex ({ "Other", false, folder.getChildFile ("Drums/d.preset") }), 9);
     EXPECT_EQ (manager.getPresetIndex (preset ("Drums/x.preset")), 0);
 
     // A record's name ends at the last dot; factory means anywhere below the factory folder.
@@ -45,6 +68,16 @@ TEST_F (PresetList, MenuIsSortedNaturallyFilesBeforeFoldersAndNumberedDepthFirst
     const auto factory = manager.factoryPresetFolder.getFullPathName();
     EXPECT_TRUE (manager.makePreset (juce::File (factory + "/Keys/Old/Deep.preset")).isFactory);
     EXPECT_FALSE (manager.makePreset (juce::File (factory + "2/Near.preset")).isFactory);
+
+    // Twenty levels, each with two links to the next, once meant 2^20
+    // listings, and a link to / a listing of the whole file system.
+    const auto level = [this] (int depth) { return folder.getChildFile ("Levels/" + juce::String (depth)); };
+    write ("Levels/20/Bottom.preset", "<nusk/>");
+    for (int link = 0; link < 40; ++link)
+        ASSERT_TRUE (level (link / 2).createDirectory() && level (link / 2 + 1).createSymbolicLink (level (link / 2).getChildFile (juce::String (link % 2)), true));
+    EXPECT_EQ (presetsListedWithin (manager, 2), 12);
+    ASSERT_TRUE (juce::File ("/").createSymbolicLink (folder.getChildFile ("Root"), true));
+    EXPECT_NE (presetsListedWithin (manager, 3), -1);
 }
 
 TEST_F (PresetList, UserFolderLiesUnderAnAbsoluteXdgConfigHomeElseJucesFolder)
