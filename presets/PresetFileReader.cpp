@@ -238,9 +238,12 @@ void PresetFileReader::openElement (const char* name, const char** attributes)
     if (stopped)
         return;
 
+    if ((int) openElements.size() >= maxNestingDepth || ! hasAdmissibleCount (attributes))
+        return stop();
+
     const auto* tagName = admitName (name);
 
-    if ((int) openElements.size() >= maxNestingDepth || tagName == nullptr || ! hasAdmissibleCount (attributes))
+    if (tagName == nullptr)
         return stop();
 
     auto element = std::make_unique<juce::XmlElement> (*tagName);
