@@ -39,14 +39,15 @@ int toSafeInt (const juce::var& value)
     return (int) value;
 }
 
+namespace
+{
+// Like juce::var::toDouble, but NaN gives 0.
 double toFiniteDouble (const juce::var& value)
 {
     const auto number = (double) value;
     return std::isnan (number) ? 0.0 : number;
 }
 
-namespace
-{
 // A slider with interval 1 from 0: to the nearest step, then into the range.
 int roundedInto (double number, int highest)
 {

@@ -9,9 +9,6 @@
     int instead of undefined behaviour, and NaN gives 0. */
 int toSafeInt (const juce::var& value);
 
-/** Like juce::var::toDouble, but NaN gives 0. */
-double toFiniteDouble (const juce::var& value);
-
 /** The highest value of each of the panel's controls; each starts at 0. */
 namespace ControlRange
 {
