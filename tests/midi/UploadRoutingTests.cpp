@@ -200,3 +200,29 @@ TEST_F (Upload, EveryPresetSendsWhatThePanelShowsAndSavesWhatItSends)
         EXPECT_EQ (takeLog(), log.joinIntoString ("\n"));
     }
 }
+
+// No control shows a limit's LSB in 7-bit mode, so it goes out as stored, but
+// held to a data byte: 200 would be a status byte in the middle of a message.
+TEST_F (Upload, InSevenBitModeTheLimitsLsbsGoOutAsStoredHeldToDataBytes)
+{
+    open();
+    plug ({ "24:0 Out B" });
+    pick ("Out B");
+    auto& manager = *panel->topBar.presetManager;
+    const auto file = manager.userPresetFolder.getChildFile ("Lsbs.preset");
+    ASSERT_TRUE (file.replaceWithText ("<nusk><GLIST><GLOBAL id=\"14bit_midi_toggle\" value=\"0\"/></GLIST><ALIST>"
+                                       "<A id=\"max1_lsb\" value=\"200\"/><A id=\"max2_lsb\" value=\"64.9\"/>"
+                                       "<A id=\"min1_lsb\" value=\"-1\"/><A id=\"min2_lsb\" value=\"5\"/></ALIST></nusk>"));
+    manager.loadPreset (manager.makePreset (file), store);
+    takeLog();
+
+    click (panel->uploadButton);
+    const auto settings = juce::StringArray::fromTokens (juce::StringArray::fromLines (takeLog())[1].fromFirstOccurrenceOf ("F0", true, false), " ", "");
+
+    ASSERT_EQ (settings.size(), 103);
+    // Bank A's block starts at byte 6: upper LSBs at 18 to 21, lower LSBs at 26 to 29.
+    EXPECT_EQ (settings[18], "7F") << "a stored 200";
+    EXPECT_EQ (settings[19], "40") << "a stored 64.9";
+    EXPECT_EQ (settings[26], "00") << "a stored -1";
+    EXPECT_EQ (settings[27], "05");
+}

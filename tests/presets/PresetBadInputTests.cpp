@@ -179,3 +179,29 @@ TEST_F (PresetBadInput, RandomTruncatedAndMutatedBytesLoadOrFailCleanly)
     EXPECT_GT (loaded, 20);
     EXPECT_LT (loaded, 450);
 }
+
+// A folder entry's name becomes a juce::String only when it passes this
+// test: JUCE's text functions run past the end of a name that is not UTF-8.
+TEST (PresetFileReader, TellsWellFormedUtf8FromEveryKindOfMalformedBytes)
+{
+    const std::pair<std::string, bool> cases[] {
+        { "", true },
+        { "Bass.preset", true },
+        { "Caf\xc3\xa9", true },
+        { "\xe2\x82\xac \xf0\x9f\x8e\xb8", true },
+        { "\xf4\x8f\xbf\xbf", true }, // U+10FFFF
+        { "Pad\xc3", false }, // a lone lead byte at the end
+        { "Pad\xc3.preset", false },
+        { "Voil\xe0.preset", false }, // Latin-1
+        { "Cut\xe2\x82", false }, // a three-byte sequence cut short
+        { "\x80", false }, // a lone continuation byte
+        { "\xc0\xaf", false }, // an overlong slash
+        { "\xe0\x80\xaf", false },
+        { "\xed\xa0\x80", false }, // a surrogate
+        { "\xf4\x90\x80\x80", false }, // beyond U+10FFFF
+        { "\xff", false },
+    };
+
+    for (const auto& [bytes, valid] : cases)
+        EXPECT_EQ (PresetFileReader::isValidUtf8 (bytes.data(), bytes.size()), valid) << juce::String::toHexString (bytes.data(), (int) bytes.size());
+}

@@ -1,5 +1,7 @@
 #include "PresetTestSupport.h"
 
+#include <unistd.h>
+
 using PresetFile = PresetFixture;
 
 // Names of 16,000 characters outside ASCII, or of 21,000 quotes or ampersands,
@@ -58,4 +60,48 @@ TEST_F (PresetFile, LoadTellsListenersBeforeTheCurrentPresetChangesAndAFailureCh
     EXPECT_EQ (store.tree, treeBefore);
     EXPECT_EQ (manager.currentPreset.name, "Next");
     EXPECT_TRUE (log.isEmpty()) << log.joinIntoString ("|");
+}
+
+// An older or trimmed preset, loaded over a full one: what it lacks starts at
+// its default rather than keeping the last preset's value, and a save of it
+// writes no "undefined". The load stays outside the undo history.
+TEST_F (PresetFile, APresetLackingParametersLoadsThemAtTheirDefaultsWithoutAnUndoStep)
+{
+    undoManager.beginNewTransaction();
+    store.setParameter ("fader1_cc", 50, 0);
+    store.setParameter ("fader1_text", "Kick", 0);
+    undoManager.beginNewTransaction();
+    write ("Trimmed.preset", "<nusk><ALIST><A id=\"fader2_cc\" value=\"3\"/></ALIST></nusk>");
+
+    ASSERT_EQ (load ("Trimmed.preset"), "loaded");
+
+    EXPECT_EQ (undoManager.getNumActionsInCurrentTransaction(), 0);
+    EXPECT_TRUE (undoManager.canUndo()) << "the load cleared the history";
+    EXPECT_EQ (store.getParameter ("fader1_cc", 0).toString(), "16");
+    EXPECT_EQ (store.getParameter ("fader1_text", 0).toString(), "unset");
+    EXPECT_EQ (store.getParameter ("fader2_cc", 0).toString(), "3");
+    ASSERT_TRUE (savePreset (store.tree, folder.getChildFile ("Saved.preset")));
+    EXPECT_FALSE (folder.getChildFile ("Saved.preset").loadFileAsString().contains ("undefined"));
+}
+
+// A link whose file is not there yet names the file a save creates, when
+// its folder exists; into a missing folder, or round in a loop, the save is
+// refused and nothing is written.
+TEST_F (PresetFile, ASaveThroughADanglingLinkCreatesItsTargetOnlyInAFolderThatExists)
+{
+    const auto linkAt = [this] (const char* name, const char* text) { return symlink (text, folder.getChildFile (name).getFullPathName().toRawUTF8()) == 0; };
+    ASSERT_TRUE (folder.getChildFile ("Made").createDirectory());
+    ASSERT_TRUE (linkAt ("New.preset", "Made/New.preset"));
+    ASSERT_TRUE (linkAt ("Lost.preset", "Missing/Lost.preset"));
+    ASSERT_TRUE (linkAt ("Loop.preset", "Loop.preset"));
+
+    EXPECT_TRUE (savePreset (store.tree, folder.getChildFile ("New.preset")));
+    EXPECT_TRUE (folder.getChildFile ("Made/New.preset").existsAsFile());
+    EXPECT_TRUE (folder.getChildFile ("New.preset").isSymbolicLink());
+
+    EXPECT_FALSE (savePreset (store.tree, folder.getChildFile ("Lost.preset")));
+    EXPECT_FALSE (folder.getChildFile ("Missing").exists());
+
+    EXPECT_FALSE (savePreset (store.tree, folder.getChildFile ("Loop.preset")));
+    EXPECT_TRUE (folder.getChildFile ("Loop.preset").isSymbolicLink());
 }

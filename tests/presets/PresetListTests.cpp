@@ -1,6 +1,7 @@
 #include "PresetTestSupport.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -93,4 +94,27 @@ TEST_F (PresetList, UserFolderLiesUnderAnAbsoluteXdgConfigHomeElseJucesFolder)
     EXPECT_EQ (underConfig, folder.getFullPathName() + tail);
     EXPECT_TRUE (juce::File (underConfig).isDirectory());
     EXPECT_EQ (underRelative, juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory).getFullPathName() + tail);
+}
+
+// A listing keeps what it found when it reaches its bound: the folder it
+// started in has been read whole, and the sub-folder as far as the bound.
+TEST_F (PresetList, AListingReadsAtMostAHundredThousandEntriesAndKeepsWhatItFound)
+{
+    write ("Keep.preset", "<nusk/>"); // with ".", ".." and "Many", four entries here
+    const auto many = folder.getChildFile ("Many");
+    ASSERT_TRUE (many.createDirectory());
+    for (int i = 0; i < 100000; ++i)
+    {
+        const auto descriptor = open ((many.getFullPathName() + "/" + juce::String (i) + ".preset").toRawUTF8(), O_CREAT | O_WRONLY, 0600);
+        ASSERT_GE (descriptor, 0);
+        close (descriptor);
+    }
+
+    manager.refreshPresetList();
+
+    ASSERT_FALSE (manager.presets.empty());
+    EXPECT_EQ (manager.presets.front().name, "Keep");
+    // 99,996 entries of Many are read, "." and ".." perhaps among them.
+    EXPECT_LE (manager.presets.size(), 1u + 99996u);
+    EXPECT_GE (manager.presets.size(), 1u + 99994u);
 }
