@@ -1,4 +1,5 @@
 #include "PanelHarness.h"
+#include "BinaryData.h"
 #include "editor/AboutWindow.h"
 
 using TopBar = PanelHarness;
@@ -26,4 +27,43 @@ TEST_F (TopBar, OnlyTheAboutButtonShowsTheAboutWindowAndOnlyAPressOnTheSelectorR
         EXPECT_EQ (aboutShown, about);
         EXPECT_EQ (selector.getText(), refills ? "" : "Unplugged output");
     }
+}
+
+namespace
+{
+// The box of the pixels the logo paints: those not fully transparent, right
+// of the "about" button and clear of the outline and its rounded corners.
+juce::Rectangle<int> logoPixels (const juce::Image& image)
+{
+    juce::Rectangle<int> box;
+    for (int y = 6; y < 24; ++y)
+        for (int x = 700; x < 785; ++x)
+            if (image.getPixelAt (x, y).getAlpha() > 0)
+                box = box.isEmpty() ? juce::Rectangle<int> (x, y, 1, 1) : box.getUnion ({ x, y, 1, 1 });
+    return box;
+}
+} // namespace
+
+// Fitted into (720, 10.5, 80, 9), a logo whose bounds are its document's
+// viewBox, 1219 by 265, is 9 pixels high and about 41.4 wide: from x 739.3 to
+// 780.7. A drawable takes the box of its shapes as its bounds, so the shapes
+// must span the whole viewBox.
+TEST_F (TopBar, TheLogoIsFittedAtTheShapeOfItsViewBox)
+{
+    auto& bar = open().topBar;
+    ASSERT_EQ (bar.getBounds(), juce::Rectangle<int> (0, 0, 800, 30));
+    const auto document = juce::XmlDocument::parse (juce::String::createStringFromData (BinaryData::TopBarLogo_svg, BinaryData::TopBarLogo_svgSize));
+    ASSERT_NE (document, nullptr);
+    const auto bounds = juce::Drawable::createFromSVG (*document)->getDrawableBounds();
+
+    EXPECT_NEAR (bounds.getX(), 0.0f, 0.01f);
+    EXPECT_NEAR (bounds.getY(), 0.0f, 0.01f);
+    EXPECT_NEAR (bounds.getWidth(), 1219.0f, 0.01f);
+    EXPECT_NEAR (bounds.getHeight(), 265.0f, 0.01f);
+
+    const auto painted = logoPixels (bar.createComponentSnapshot (bar.getLocalBounds(), true, 1.0f));
+    EXPECT_TRUE (painted.getX() >= 739 && painted.getX() <= 740) << "left edge at " << painted.getX();
+    EXPECT_TRUE (painted.getRight() >= 780 && painted.getRight() <= 781) << "right edge at " << painted.getRight();
+    EXPECT_TRUE (painted.getY() >= 10 && painted.getY() <= 11) << "top edge at " << painted.getY();
+    EXPECT_TRUE (painted.getBottom() >= 19 && painted.getBottom() <= 20) << "bottom edge at " << painted.getBottom();
 }
