@@ -2,12 +2,8 @@
 
 const juce::Identifier listTypes[5] { "ALIST", "BLIST", "CLIST", "DLIST", "GLIST" };
 const juce::Identifier nodeTypes[5] { "A", "B", "C", "D", "GLOBAL" };
-
-namespace
-{
 const juce::Identifier idProperty { "id" };
 const juce::Identifier valueProperty { "value" };
-}
 
 ParameterStore::ParameterStore (juce::UndoManager* undoManagerToUse)
     : tree ("nusk"), undoManager (undoManagerToUse)

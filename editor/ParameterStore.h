@@ -7,6 +7,10 @@
 extern const juce::Identifier listTypes[5];
 extern const juce::Identifier nodeTypes[5];
 
+/** The two properties of every parameter node: its key and its value. */
+extern const juce::Identifier idProperty;
+extern const juce::Identifier valueProperty;
+
 /** The whole configuration while the program runs: a tree of lists and
     parameters, the undo manager that records every change, and a lock.
 

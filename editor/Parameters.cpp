@@ -7,9 +7,6 @@
 
 namespace
 {
-const juce::Identifier idProperty { "id" };
-const juce::Identifier valueProperty { "value" };
-
 /** One list of the start-up configuration, with its keys in order and
     mapped to their places. */
 struct StartUpList
@@ -139,7 +136,8 @@ juce::var defaultValueOf (const juce::String& key, int list)
 {
     for (const auto& defaults : startUpLists())
         if (defaults.parameters.getType() == listTypes[list])
-            return defaults.parameters.getChildWithProperty (idProperty, key).getProperty (valueProperty);
+            if (const auto index = indexOfKey (defaults, key, -1); index >= 0)
+                return defaults.parameters.getChild (index).getProperty (valueProperty);
 
     return {};
 }
