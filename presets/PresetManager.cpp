@@ -108,15 +108,38 @@ juce::File fileAt (const std::string& path)
     return juce::File (juce::String::fromUTF8 (path.data(), (int) path.size()));
 }
 
+// Every attribute becomes a property holding its text as it stands. JUCE's
+// own conversion decodes names that begin with "base64:" into binary data:
+// a hand-edited preset could then ask for any amount of memory, hide a
+// second "value", or have its text rewritten by the next save.
+juce::ValueTree treeOf (const juce::XmlElement& element)
+{
+    juce::ValueTree tree (element.getTagName());
+
+    for (int i = 0, count = element.getNumAttributes(); i < count; ++i)
+        tree.setProperty (element.getAttributeName (i), element.getAttributeValue (i), nullptr);
+
+    for (const auto* child : element.getChildIterator())
+        if (! child->isTextElement())
+            tree.appendChild (treeOf (*child), nullptr);
+
+    return tree;
+}
+
 // A save through a link writes the file the link ends in, so that the link
 // (into a synced folder, say) stays and the file it names is updated. A
 // link's text is read as the kernel reads it, from the folder that really
 // holds the link: "../x" behind a linked folder leads out of the folder the
 // link points to, and "~" is just a name. Empty after too many links, as for
 // a loop, for a link into a missing folder, and for a path no juce::String
-// can hold.
+// can hold. A path that names no link is kept as it stands: the kernel
+// resolves its folders' links as it does when the preset is opened, and the
+// real folder's name need not be one that a juce::String can hold.
 juce::File followLinks (const juce::File& file)
 {
+    if (! linkText (file.getFullPathName().toStdString()))
+        return file;
+
     auto path = physicalPath (file.getFullPathName().toStdString());
 
     for (int hop = 0; hop < 40 && ! path.empty(); ++hop)
@@ -261,7 +284,7 @@ juce::ValueTree PresetManager::readPresetTree (const juce::File& file)
     if (xml == nullptr)
         throw PresetException ("Could not parse preset", "Loading XML");
 
-    auto tree = juce::ValueTree::fromXml (*xml);
+    auto tree = treeOf (*xml);
 
     if (! tree.isValid())
         throw PresetException ("Preset is invalid", "Loading Value Tree");

@@ -2,7 +2,6 @@
 
 #include "presets/PresetFileReader.h"
 
-#include <sys/resource.h>
 #include <ctime>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +11,6 @@ namespace
 juce::MemoryBlock bytesOf (const juce::String& text) { return { text.toRawUTF8(), text.getNumBytesAsUTF8() }; }
 juce::String repeated (const juce::String& text, int times) { return juce::String::repeatedString (text, times); }
 juce::String nested (int levels, const juce::String& inside = {}) { return "<nusk>" + repeated ("<x>", levels - 1) + inside + repeated ("</x>", levels - 1) + "</nusk>"; }
-long peakMemoryKiB() { rusage usage {}; getrusage (RUSAGE_SELF, &usage); return usage.ru_maxrss; }
 double millisecondsSince (double start) { return juce::Time::getMillisecondCounterHiRes() - start; }
 double cpuMilliseconds() { timespec now {}; clock_gettime (CLOCK_THREAD_CPUTIME_ID, &now); return (double) now.tv_sec * 1000.0 + (double) now.tv_nsec / 1.0e6; }
 

@@ -1,5 +1,8 @@
 #include "PresetTestSupport.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <unistd.h>
 
 using PresetFile = PresetFixture;
@@ -104,4 +107,53 @@ TEST_F (PresetFile, ASaveThroughADanglingLinkCreatesItsTargetOnlyInAFolderThatEx
 
     EXPECT_FALSE (savePreset (store.tree, folder.getChildFile ("Loop.preset")));
     EXPECT_TRUE (folder.getChildFile ("Loop.preset").isSymbolicLink());
+}
+
+// JUCE's own conversion decodes an attribute named "base64:..." into a
+// block of binary data: "300000000." asked for 300 MB, which could then never
+// be saved, and "-1." (tried at start-up with the panel) for (size_t) -1
+// bytes. The block took the name without the prefix, so a second "value" hid
+// the real one, and a save wrote the block back encoded, not the text.
+TEST_F (PresetFile, AttributesNamedBase64LoadAndSaveAsTheTextTheyHold)
+{
+    const auto saveAndLoad = [this] (const juce::String& text)
+    {
+        write ("Odd.preset", "<nusk><ALIST>" + text + "</ALIST></nusk>");
+        EXPECT_EQ (load ("Odd.preset"), "loaded") << text;
+        store.setParameter ("fader1_cc", 41, 0);
+        EXPECT_TRUE (savePreset (store.tree, folder.getChildFile ("Saved.preset"))) << text;
+        EXPECT_EQ (load ("Saved.preset"), "loaded") << text;
+        return folder.getChildFile ("Saved.preset").loadFileAsString();
+    };
+
+    const auto memoryBefore = peakMemoryKiB();
+    const auto huge = saveAndLoad ("<A id=\"fader1_text\" value=\"Kick\" base64:n=\"300000000.\"/>");
+    EXPECT_LT (peakMemoryKiB() - memoryBefore, 64 * 1024) << "KiB";
+    EXPECT_TRUE (huge.contains ("base64:n=\"300000000.\""));
+
+    write ("Hidden.preset", "<nusk><ALIST><A id=\"fader1_cc\" base64:value=\"1.AA\" value=\"40\"/></ALIST></nusk>");
+    ASSERT_EQ (load ("Hidden.preset"), "loaded");
+    EXPECT_EQ (store.getParameter ("fader1_cc", 0).toString(), "40") << "the hidden value was read";
+    saveAndLoad ("<A id=\"fader1_cc\" base64:value=\"1.AA\" value=\"40\"/>");
+    EXPECT_EQ (store.getParameter ("fader1_cc", 0).toString(), "41") << "the edit was lost";
+
+    EXPECT_TRUE (saveAndLoad ("<A id=\"fader1_cc\" value=\"40\" base64:note=\"v1.2 kick\"/>").contains ("base64:note=\"v1.2 kick\""));
+}
+
+// A folder linked into the preset folder whose real name is Latin-1 lists
+// and loads; its saves are written there too, the path kept as given.
+TEST_F (PresetFile, ASaveIntoALinkedFolderWhoseRealNameIsNotUtf8IsWrittenThere)
+{
+    const std::filesystem::path latin1 = folder.getParentDirectory().getFullPathName().toStdString() + "/caf\xe9";
+    ASSERT_TRUE (std::filesystem::create_directory (latin1));
+    std::ofstream (latin1 / "Old.preset") << "old";
+    ASSERT_EQ (symlink (latin1.c_str(), folder.getChildFile ("Latin1").getFullPathName().toRawUTF8()), 0);
+
+    EXPECT_TRUE (savePreset (store.tree, folder.getChildFile ("Latin1/New.preset")));
+    EXPECT_TRUE (savePreset (store.tree, folder.getChildFile ("Latin1/Old.preset")));
+
+    EXPECT_TRUE (std::filesystem::is_regular_file (latin1 / "New.preset"));
+    EXPECT_EQ (load ("Latin1/Old.preset"), "loaded") << "the old file was not saved over";
+    EXPECT_EQ (std::distance (std::filesystem::directory_iterator (latin1), {}), 2) << "a temporary file was left";
+    std::filesystem::remove_all (latin1);
 }

@@ -12,6 +12,8 @@
 #include <functional>
 #include <vector>
 
+#include <sys/resource.h>
+
 // Logs preset and tree notifications as "name event", with the watched
 // manager's current preset at the time if it has one, then runs onCall.
 struct Recorder : PresetManagerListener, juce::ValueTree::Listener
@@ -80,6 +82,8 @@ struct PresetFixture : testing::Test
 };
 
 inline const juce::String parseFailure ("Could not parse preset / Loading XML");
+
+inline long peakMemoryKiB() { rusage usage {}; getrusage (RUSAGE_SELF, &usage); return usage.ru_maxrss; }
 
 // A text of the given length: printable ASCII, the characters that need
 // escaping, those at the edges of what XML can carry, and any other it can.
