@@ -197,9 +197,28 @@ void Nusk::addLimitSlider (juce::Slider& slider)
 //==============================================================================
 void Nusk::mouseDown (const juce::MouseEvent&)
 {
+    storeTypedNames();
+
     // Each press starts a new undo step, so one press and its edits undo together.
     if (auto* undoManager = store->undoManager)
         undoManager->beginNewTransaction();
+}
+
+// A name is stored when its editor loses focus, but JUCE reports that loss
+// through the message queue, and a tap delivers its press and release before
+// the queue is read: the control tapped would act first, its refresh would
+// put the stored name back, and the late report would store that. So a name
+// typed but not yet stored goes into its bank before the press does anything.
+void Nusk::storeTypedNames()
+{
+    for (int i = 0; i < (int) nameEditors.size(); ++i)
+    {
+        const auto text = nameEditors[(std::size_t) i].getText();
+        const auto stored = store->getParameter (textKeys[i], currentBank);
+
+        if (stored.isUndefined() || text != stored.toString())
+            store->setParameter (textKeys[i], text, currentBank);
+    }
 }
 
 void Nusk::paint (juce::Graphics& g)

@@ -99,6 +99,7 @@ private:
     void refreshBankControls (ParameterStore& source, bool is14Bit, int list);
     void refreshAll();
 
+    void storeTypedNames();
     void storeLimitsOf (int fader, bool is14Bit, int list);
     void selectBank (juce::Button& button, int bank);
     void resetConfiguration();

@@ -1,7 +1,9 @@
 #include "editor/Parameters.h"
 #include "editor/ParameterStore.h"
 
+#include <algorithm>
 #include <bitset>
+#include <iterator>
 #include <unordered_map>
 #include <vector>
 
@@ -53,12 +55,10 @@ juce::ValueTree getOrAppendChild (juce::ValueTree& parent, const juce::Identifie
 }
 
 // Looked for first where the order of the defaults puts it, which is where a
-// preset the program saved mostly holds it; -1 for a key the list lacks.
+// preset the program saved mostly holds it; -1 for a key the list lacks. An
+// id of any kind matches as the store's lookup matches it, by its text.
 int indexOfKey (const StartUpList& defaults, const juce::var& key, int expectedIndex)
 {
-    if (! key.isString())
-        return -1;
-
     const auto text = key.toString();
 
     if ((size_t) expectedIndex < defaults.keys.size() && defaults.keys[(size_t) expectedIndex] == text)
@@ -68,19 +68,65 @@ int indexOfKey (const StartUpList& defaults, const juce::var& key, int expectedI
     return known != defaults.indexOfKey.end() ? known->second : -1;
 }
 
-// One pass over the loaded list finds the first node of each key, so a
-// hostile list of millions of nodes costs no more than its reading.
+// Puts back only the children kept, when any other was there. Emptied from
+// the end, the parent moves none of them, so dropping costs no more than the
+// reading did.
+void keepOnly (juce::ValueTree& parent, const std::vector<juce::ValueTree>& kept)
+{
+    if ((int) kept.size() == parent.getNumChildren())
+        return;
+
+    parent.removeAllChildren (nullptr);
+
+    for (const auto& child : kept)
+        parent.appendChild (child, nullptr);
+}
+
+// The store reads the first list of each type, and the first node of each
+// key in it, but an edit moves its node to the end: a later copy would then
+// be read instead, while the panel still shows the edit.
+void dropRepeatedLists (juce::ValueTree& tree)
+{
+    std::bitset<globalList + 1> found;
+    std::vector<juce::ValueTree> kept;
+
+    for (const auto& child : tree)
+    {
+        const auto* type = std::find (std::begin (listTypes), std::end (listTypes), child.getType());
+        const auto index = (size_t) (type - std::begin (listTypes));
+
+        if (index < found.size() && found[index])
+            continue;
+
+        if (index < found.size())
+            found[index] = true;
+
+        kept.push_back (child);
+    }
+
+    keepOnly (tree, kept);
+}
+
+// One pass over the loaded list finds the first node of each key and drops
+// the later ones, so a hostile list of millions of nodes costs no more than
+// its reading. Nodes of no known key stay as they are.
 void addMissingParametersToList (juce::ValueTree& list, const StartUpList& defaults)
 {
     std::bitset<64> found;
     jassert (defaults.keys.size() <= found.size());
+    std::vector<juce::ValueTree> kept;
     int expectedIndex = 0;
 
     for (auto parameter : list)
     {
         const auto index = indexOfKey (defaults, parameter.getProperty (idProperty), expectedIndex);
 
-        if (index < 0 || found[(size_t) index])
+        if (index >= 0 && found[(size_t) index])
+            continue;
+
+        kept.push_back (parameter);
+
+        if (index < 0)
             continue;
 
         found[(size_t) index] = true;
@@ -89,6 +135,8 @@ void addMissingParametersToList (juce::ValueTree& list, const StartUpList& defau
         if (! parameter.hasProperty (valueProperty))
             parameter.setProperty (valueProperty, defaults.parameters.getChild (index).getProperty (valueProperty), nullptr);
     }
+
+    keepOnly (list, kept);
 
     for (size_t i = 0; i < defaults.keys.size(); ++i)
         if (! found[i])
@@ -144,6 +192,8 @@ juce::var defaultValueOf (const juce::String& key, int list)
 
 void addMissingParameters (juce::ValueTree& tree)
 {
+    dropRepeatedLists (tree);
+
     for (const auto& defaults : startUpLists())
     {
         auto list = getOrAppendChild (tree, defaults.parameters.getType());

@@ -45,5 +45,7 @@ juce::var defaultValueOf (const juce::String& key, int list);
 /** Gives a tree read from a preset each parameter of the start-up
     configuration that it lacks, or holds without a value, with its start-up
     value: a missing list goes at the end of the root, a missing parameter at
-    the end of its list. Records nothing for undo. */
+    the end of its list. A list type or a key that the tree repeats keeps its
+    first copy only; everything else stays in its order. Records nothing for
+    undo. */
 void addMissingParameters (juce::ValueTree& tree);

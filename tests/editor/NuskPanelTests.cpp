@@ -1,5 +1,6 @@
 #include "PanelHarness.h"
 #include "editor/ConfigurationMessages.h"
+#include "presets/PresetManager.h"
 
 namespace
 {
@@ -29,7 +30,8 @@ TEST_F (Panel, EditsReachTheKeysOfTheModeAndTheSettingsBytesUntilResetBringsBack
     store.setParameter ("fader2_text", "Bass", 2);
     click (nusk.bankButtons[2]);
     nusk.nameEditors[1].setText ("typed, not committed");
-    click (nusk.bankButtons[2]); // the bank on show, shown again
+    nusk.bankButtons[2].triggerClick(); // the bank on show, shown again; a press would store the text first
+    dispatchMessages();
     EXPECT_EQ (nusk.nameEditors[1].getText(), "Bass");
 
     click (nusk.selectors[1], plus);
@@ -102,4 +104,19 @@ TEST_F (Panel, BadStoredValuesShowSafelyAndAreNeverWrittenBack)
     EXPECT_EQ (shown (nusk.channelSelector) + ", " + shown (nusk.selectors[1]) + ", " + shown (nusk.selectors[2]) + ", " + shown (nusk.selectors[4]) + ", "
                    + shown (nusk.limitSliders[0]), "16, 31/63 CC, 0/32 CC, 127 NOTE, 384 to 16383");
     EXPECT_EQ (store.tree.toXmlString(), before);
+}
+
+// JUCE's own conversion took the attribute below for binary data of
+// (size_t) -1 bytes, and the failed allocation ended the program at every
+// start until the file was removed by hand.
+TEST_F (Panel, StartsUpShowingAnInitPresetWithAnAttributeNamedBase64)
+{
+    const juce::File init (getUserPresetFolderPath ("nusk") + "Init.preset");
+    ASSERT_TRUE (init.getParentDirectory().createDirectory());
+    ASSERT_TRUE (init.replaceWithText ("<nusk><ALIST><A id=\"fader1_cc\" value=\"40\" base64:note=\"-1.\"/></ALIST></nusk>"));
+
+    auto& nusk = open (800, 600, false);
+    dispatchMessages (100);
+
+    EXPECT_EQ (shown (nusk.selectors[0]), "40 CC");
 }

@@ -19,6 +19,14 @@ juce::String keysOf (const juce::ValueTree& list, int count)
         keys.add (list.getChild (i)["id"].toString());
     return keys.joinIntoString (" ");
 }
+
+juce::String typesOf (const juce::ValueTree& tree)
+{
+    juce::StringArray types;
+    for (const auto& child : tree)
+        types.add (child.getType().toString());
+    return types.joinIntoString (" ");
+}
 } // namespace
 
 // An older or trimmed preset: what it lacks would otherwise read back
@@ -56,7 +64,7 @@ TEST (MissingParameters, EachMissingParameterTakesItsStartUpValue)
 }
 
 // The store reads the first node of a key: that is the one that gets the
-// value, and a node the store does not know is left as it is.
+// value and the one kept, and a node the store does not know is left as it is.
 TEST (MissingParameters, AParameterWithoutAValueGetsItsDefaultAndOthersStayAsTheyAre)
 {
     auto tree = treeFrom ("<nusk><BLIST><B id=\"fader1_text\"/><B id=\"fader1_text\" value=\"Second\"/>"
@@ -66,10 +74,28 @@ TEST (MissingParameters, AParameterWithoutAValueGetsItsDefaultAndOthersStayAsThe
     const auto bank = tree.getChildWithName ("BLIST");
 
     EXPECT_EQ (bank.getChild (0)["value"].toString(), "unset");
-    EXPECT_EQ (bank.getChild (1)["value"].toString(), "Second");
-    EXPECT_TRUE (bank.getChild (2).hasProperty ("value") && bank.getChild (2)["value"].toString().isEmpty()) << "an empty value is a value";
-    EXPECT_FALSE (bank.getChild (3).hasProperty ("value"));
-    EXPECT_EQ (bank.getChild (4).getType().toString(), "X");
+    EXPECT_EQ (bank.getChild (1)["id"].toString(), "fader2_text") << "the second copy stayed";
+    EXPECT_TRUE (bank.getChild (1).hasProperty ("value") && bank.getChild (1)["value"].toString().isEmpty()) << "an empty value is a value";
+    EXPECT_FALSE (bank.getChild (2).hasProperty ("value"));
+    EXPECT_EQ (bank.getChild (3).getType().toString(), "X");
+}
+
+// An edit moves its node, and its list, to the end, behind any later copy,
+// which the store would then read in its place.
+TEST (MissingParameters, ARepeatedListOrKeyKeepsOnlyItsFirstCopyWhateverItsNodeType)
+{
+    auto tree = treeFrom ("<nusk><ALIST><X id=\"fader1_cc\" value=\"5\"/><A id=\"fader1_cc\" value=\"10\"/><A id=\"odd\"/><A id=\"odd\"/>"
+                          "<A id=\"button1_cc\" value=\"1\"/><A id=\"button1_cc\" value=\"2\"/></ALIST><Z/><ALIST/><GLIST/><Z/><GLIST/></nusk>");
+
+    addMissingParameters (tree);
+    const auto bank = tree.getChildWithName ("ALIST");
+
+    EXPECT_EQ (typesOf (tree), "ALIST Z GLIST Z BLIST CLIST DLIST");
+    EXPECT_EQ (keysOf (bank, 4), "fader1_cc odd odd button1_cc") << "unknown ids stay, repeated or not";
+    EXPECT_EQ (bank.getChild (0).getType().toString() + bank.getChild (0)["value"].toString(), "X5");
+    EXPECT_EQ (bank.getChild (3)["value"].toString(), "1");
+    EXPECT_EQ (bank.getNumChildren(), 38);
+    EXPECT_EQ (tree.getChildWithName ("GLIST").getNumChildren(), 2);
 }
 
 // What the preset holds keeps its place, so a saved preset keeps its order;

@@ -4,6 +4,7 @@
 #include "editor/PanelHarness.h"
 
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 struct Upload : PanelHarness
@@ -43,6 +44,26 @@ struct Upload : PanelHarness
             if (auto* handler = item->getAccessibilityHandler(); handler != nullptr && handler->getTitle() == text)
                 handler->getActions().invoke (juce::AccessibilityActionType::press);
         dispatchMessages (100);
+    }
+
+    /** Types the text into the editor once its window, and then the editor,
+        has keyboard focus: X gives the window focus only after a while. */
+    void typeInto (juce::TextEditor& editor, const juce::String& text)
+    {
+        panel->getPeer()->grabFocus();
+        waitFor ([this] { return panel->getPeer()->isFocused(); });
+        click (editor);
+        waitFor ([&editor] { return editor.hasKeyboardFocus (false); });
+        ASSERT_TRUE (editor.hasKeyboardFocus (false));
+        for (auto character : text)
+            key (juce::KeyPress ((int) character, {}, character));
+    }
+
+    template <typename Condition>
+    static void waitFor (Condition condition)
+    {
+        for (const auto end = juce::Time::getMillisecondCounter() + 2000; ! condition() && juce::Time::getMillisecondCounter() < end;)
+            dispatchMessages (5);
     }
 
     /** Presses the selector and waits up to two seconds for its pop-up list. */
@@ -225,4 +246,102 @@ TEST_F (Upload, InSevenBitModeTheLimitsLsbsGoOutAsStoredHeldToDataBytes)
     EXPECT_EQ (settings[19], "40") << "a stored 64.9";
     EXPECT_EQ (settings[26], "00") << "a stored -1";
     EXPECT_EQ (settings[27], "05");
+}
+
+namespace
+{
+juce::String parameter (const char* type, const char* key, const char* value)
+{
+    return juce::String ("<") + type + " id=\"" + key + "\" value=\"" + value + "\"/>";
+}
+
+const auto unsetNames = juce::String::repeatedString ("756E736574", 4);
+} // namespace
+
+// The store reads the first copy of a key, and of a list, but an edit moves
+// its node to the end, behind the copies: the screen then showed the edit and
+// the device got another value, which a bank switch or a save and reload then
+// brought back.
+TEST_F (Upload, APresetRepeatingAKeyOrAListShowsSendsAndKeepsEachEdit)
+{
+    open();
+    plug ({ "24:0 Out B" });
+    pick ("Out B");
+    auto& manager = *panel->topBar.presetManager;
+    const auto plus = [this] (juce::Slider& selector) { return [this, &selector] { click (selector, juce::Point<int> (selector.getWidth() - 5, 5)); }; };
+    const auto typeKick = [this]
+    {
+        typeInto (panel->nameEditors[0], "Kick");
+        key (juce::KeyPress (juce::KeyPress::returnKey));
+        dispatchMessages();
+    };
+    const juce::String fader1 = "1 7-bit | 0 1 | ", others = " 17 0-127 18 0-127 19 0-127 | ";
+
+    for (const auto& [name, lists, edit, expected] : {
+             std::tuple<const char*, juce::String, std::function<void()>, juce::String> (
+                 "a repeated controller", "<ALIST>" + parameter ("A", "fader1_cc", "10") + parameter ("A", "fader1_cc", "50") + "</ALIST>",
+                 plus (panel->selectors[0]), fader1 + "11 0-127" + others + unsetNames),
+             { "an unknown node with the key first", "<ALIST>" + parameter ("X", "fader1_cc", "5") + parameter ("A", "fader1_cc", "10") + "</ALIST>",
+               plus (panel->selectors[0]), fader1 + "6 0-127" + others + unsetNames },
+             { "a repeated list", "<ALIST>" + parameter ("A", "fader1_cc", "40") + parameter ("A", "fader2_cc", "41") + parameter ("A", "button1_cc", "60") + "</ALIST><ALIST/>",
+               plus (panel->selectors[0]), "1 7-bit | 60 1 | 41 0-127 41 0-127 18 0-127 19 0-127 | " + unsetNames },
+             { "a repeated mode switch", "<GLIST>" + parameter ("GLOBAL", "14bit_midi_toggle", "1") + parameter ("GLOBAL", "14bit_midi_toggle", "1") + "</GLIST>",
+               [this] { click (panel->fourteenBitToggle); }, fader1 + "16 0-127" + others + unsetNames },
+             { "a repeated name", "<ALIST>" + parameter ("A", "fader1_text", "One") + parameter ("A", "fader1_text", "Two") + "</ALIST>",
+               typeKick, fader1 + "16 0-127" + others + "4B69636B20" + unsetNames.substring (10) } })
+    {
+        SCOPED_TRACE (name);
+        const auto file = manager.userPresetFolder.getChildFile ("Repeated.preset"), saved = file.getSiblingFile ("Saved.preset");
+        ASSERT_TRUE (file.replaceWithText ("<nusk>" + lists + "</nusk>"));
+        manager.loadPreset (manager.makePreset (file), store);
+        edit();
+        EXPECT_EQ (shownView (*panel), expected);
+
+        takeLog();
+        click (panel->uploadButton);
+        const auto log = juce::StringArray::fromLines (takeLog());
+        ASSERT_EQ (log.size(), 4);
+        EXPECT_EQ (sentView (log[1], log[2]), expected) << "on the wire";
+
+        click (panel->bankButtons[1]);
+        click (panel->bankButtons[0]);
+        EXPECT_EQ (shownView (*panel), expected) << "after bank B and back";
+
+        ASSERT_TRUE (savePreset (store.tree, saved));
+        manager.loadPreset (manager.makePreset (saved), store);
+        EXPECT_EQ (shownView (*panel), expected) << "after a save and a load";
+    }
+}
+
+// A tap delivers its press and release together, before JUCE reports that
+// the name editor lost focus: the control tapped acted, the refresh put the
+// stored name back in the editor, and the late report stored that. The name
+// stays in the bank it was typed in, even when the tap shows another.
+TEST_F (Upload, ANameTypedThenLeftByATapIsStoredShownAndSentInItsBank)
+{
+    open();
+    plug ({ "24:0 Out B" });
+    pick ("Out B");
+    auto& nusk = *panel;
+    const auto plus = [] (juce::Slider& selector) { return std::pair<juce::Component*, juce::Point<int>> (&selector, { selector.getWidth() - 5, 5 }); };
+
+    for (auto [name, tapped] : { std::pair (juce::String ("Kick"), plus (nusk.channelSelector)),
+                                 { "Snare", std::pair<juce::Component*, juce::Point<int>> (&nusk.bankButtons[1], nusk.bankButtons[1].getLocalBounds().getCentre()) },
+                                 { "Hat", plus (nusk.selectors[4]) } })
+    {
+        SCOPED_TRACE (name);
+        typeInto (nusk.nameEditors[0], name);
+        click (*tapped.first, tapped.second); // press and release with no message read between them
+        dispatchMessages();
+        EXPECT_EQ (stored ("fader1_text", 0).toString(), name);
+        EXPECT_EQ (stored ("fader1_text", 1).toString(), "unset") << "stored in the bank the tap showed";
+
+        click (nusk.bankButtons[0]);
+        EXPECT_EQ (nusk.nameEditors[0].getText(), name) << "on screen";
+        takeLog();
+        click (nusk.uploadButton);
+        const auto names = juce::StringArray::fromLines (takeLog())[2];
+        EXPECT_EQ (names.fromFirstOccurrenceOf ("F0 ", false, false).substring (0, 14), juce::String::toHexString (name.paddedRight (' ', 5).toRawUTF8(), 5, 1).toUpperCase())
+            << "on the wire";
+    }
 }
