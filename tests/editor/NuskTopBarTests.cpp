@@ -61,6 +61,14 @@ TEST_F (TopBar, TheLogoIsFittedAtTheShapeOfItsViewBox)
     EXPECT_NEAR (bounds.getWidth(), 1219.0f, 0.01f);
     EXPECT_NEAR (bounds.getHeight(), 265.0f, 0.01f);
 
+    // matrix(a b c d e f): the lettering keeps its proportions, flipped upright.
+    const auto matrix = juce::StringArray::fromTokens (document->getChildByName ("g")->getStringAttribute ("transform")
+                                                           .fromFirstOccurrenceOf ("matrix(", false, false).upToFirstOccurrenceOf (")", false, false), " ,", "");
+    ASSERT_EQ (matrix.size(), 6);
+    EXPECT_EQ (matrix[0].getDoubleValue(), 3.55556) << "across";
+    EXPECT_EQ (matrix[3].getDoubleValue(), -3.55556) << "down, flipped";
+    EXPECT_TRUE (matrix[1].getDoubleValue() == 0.0 && matrix[2].getDoubleValue() == 0.0) << "skewed";
+
     const auto painted = logoPixels (bar.createComponentSnapshot (bar.getLocalBounds(), true, 1.0f));
     EXPECT_TRUE (painted.getX() >= 739 && painted.getX() <= 740) << "left edge at " << painted.getX();
     EXPECT_TRUE (painted.getRight() >= 780 && painted.getRight() <= 781) << "right edge at " << painted.getRight();
