@@ -68,13 +68,22 @@ int indexOfKey (const StartUpList& defaults, const juce::var& key, int expectedI
     return known != defaults.indexOfKey.end() ? known->second : -1;
 }
 
-// Puts back only the children kept, when any other was there. Emptied from
-// the end, the parent moves none of them, so dropping costs no more than the
-// reading did.
-void keepOnly (juce::ValueTree& parent, const std::vector<juce::ValueTree>& kept)
+// Drops the children at the given places, in ascending order. Emptied from
+// the end and refilled, the parent moves no child more than once, so a list
+// of millions of repeats costs no more than its reading.
+void dropChildren (juce::ValueTree& parent, const std::vector<int>& places)
 {
-    if ((int) kept.size() == parent.getNumChildren())
+    if (places.empty())
         return;
+
+    std::vector<juce::ValueTree> kept;
+    kept.reserve ((size_t) parent.getNumChildren() - places.size());
+
+    for (int i = 0, next = 0; i < parent.getNumChildren(); ++i)
+        if (next < (int) places.size() && places[(size_t) next] == i)
+            ++next;
+        else
+            kept.push_back (parent.getChild (i));
 
     parent.removeAllChildren (nullptr);
 
@@ -88,23 +97,20 @@ void keepOnly (juce::ValueTree& parent, const std::vector<juce::ValueTree>& kept
 void dropRepeatedLists (juce::ValueTree& tree)
 {
     std::bitset<globalList + 1> found;
-    std::vector<juce::ValueTree> kept;
+    std::vector<int> repeats;
 
-    for (const auto& child : tree)
+    for (int i = 0; i < tree.getNumChildren(); ++i)
     {
-        const auto* type = std::find (std::begin (listTypes), std::end (listTypes), child.getType());
-        const auto index = (size_t) (type - std::begin (listTypes));
+        const auto* type = std::find (std::begin (listTypes), std::end (listTypes), tree.getChild (i).getType());
+        const auto list = (size_t) (type - std::begin (listTypes));
 
-        if (index < found.size() && found[index])
-            continue;
-
-        if (index < found.size())
-            found[index] = true;
-
-        kept.push_back (child);
+        if (list < found.size() && found[list])
+            repeats.push_back (i);
+        else if (list < found.size())
+            found[list] = true;
     }
 
-    keepOnly (tree, kept);
+    dropChildren (tree, repeats);
 }
 
 // One pass over the loaded list finds the first node of each key and drops
@@ -114,20 +120,22 @@ void addMissingParametersToList (juce::ValueTree& list, const StartUpList& defau
 {
     std::bitset<64> found;
     jassert (defaults.keys.size() <= found.size());
-    std::vector<juce::ValueTree> kept;
+    std::vector<int> repeats;
     int expectedIndex = 0;
 
-    for (auto parameter : list)
+    for (int i = 0; i < list.getNumChildren(); ++i)
     {
+        auto parameter = list.getChild (i);
         const auto index = indexOfKey (defaults, parameter.getProperty (idProperty), expectedIndex);
-
-        if (index >= 0 && found[(size_t) index])
-            continue;
-
-        kept.push_back (parameter);
 
         if (index < 0)
             continue;
+
+        if (found[(size_t) index])
+        {
+            repeats.push_back (i);
+            continue;
+        }
 
         found[(size_t) index] = true;
         expectedIndex = index + 1;
@@ -136,7 +144,7 @@ void addMissingParametersToList (juce::ValueTree& list, const StartUpList& defau
             parameter.setProperty (valueProperty, defaults.parameters.getChild (index).getProperty (valueProperty), nullptr);
     }
 
-    keepOnly (list, kept);
+    dropChildren (list, repeats);
 
     for (size_t i = 0; i < defaults.keys.size(); ++i)
         if (! found[i])

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -108,20 +109,36 @@ juce::File fileAt (const std::string& path)
     return juce::File (juce::String::fromUTF8 (path.data(), (int) path.size()));
 }
 
+// Every name in a parsed document is one of JUCE's pooled strings, which its
+// address tells apart: each becomes an identifier once, rather than being
+// looked up in the pool that the whole program shares at every use.
+using Identifiers = std::unordered_map<const void*, juce::Identifier>;
+
+const juce::Identifier& identifierOf (const juce::String& pooledName, Identifiers& made)
+{
+    const void* address = pooledName.getCharPointer().getAddress();
+    auto known = made.find (address);
+
+    if (known == made.end())
+        known = made.emplace (address, juce::Identifier (pooledName)).first;
+
+    return known->second;
+}
+
 // Every attribute becomes a property holding its text as it stands. JUCE's
 // own conversion decodes names that begin with "base64:" into binary data:
 // a hand-edited preset could then ask for any amount of memory, hide a
 // second "value", or have its text rewritten by the next save.
-juce::ValueTree treeOf (const juce::XmlElement& element)
+juce::ValueTree treeOf (const juce::XmlElement& element, Identifiers& identifiers)
 {
-    juce::ValueTree tree (element.getTagName());
+    juce::ValueTree tree (identifierOf (element.getTagName(), identifiers));
 
     for (int i = 0, count = element.getNumAttributes(); i < count; ++i)
-        tree.setProperty (element.getAttributeName (i), element.getAttributeValue (i), nullptr);
+        tree.setProperty (identifierOf (element.getAttributeName (i), identifiers), element.getAttributeValue (i), nullptr);
 
     for (const auto* child : element.getChildIterator())
         if (! child->isTextElement())
-            tree.appendChild (treeOf (*child), nullptr);
+            tree.appendChild (treeOf (*child, identifiers), nullptr);
 
     return tree;
 }
@@ -284,7 +301,8 @@ juce::ValueTree PresetManager::readPresetTree (const juce::File& file)
     if (xml == nullptr)
         throw PresetException ("Could not parse preset", "Loading XML");
 
-    auto tree = treeOf (*xml);
+    Identifiers identifiers;
+    auto tree = treeOf (*xml, identifiers);
 
     if (! tree.isValid())
         throw PresetException ("Preset is invalid", "Loading Value Tree");

