@@ -154,10 +154,12 @@ juce::ValueTree treeOf (const juce::XmlElement& element, Identifiers& identifier
 // real folder's name need not be one that a juce::String can hold.
 juce::File followLinks (const juce::File& file)
 {
-    if (! linkText (file.getFullPathName().toStdString()))
+    const auto given = file.getFullPathName().toStdString();
+
+    if (! linkText (given))
         return file;
 
-    auto path = physicalPath (file.getFullPathName().toStdString());
+    auto path = physicalPath (given);
 
     for (int hop = 0; hop < 40 && ! path.empty(); ++hop)
     {
