@@ -43,6 +43,9 @@ struct PanelHarness : testing::Test
             peer->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, position.toFloat(), buttons, 1.0f, 0.0f, time + delay);
     }
 
+    // Where an inc/dec slider's "+" button lies.
+    static juce::Point<int> plusOf (const juce::Slider& selector) { return { selector.getWidth() - 5, 5 }; }
+
     bool key (const juce::KeyPress& key) { return panel->getPeer()->handleKeyPress (key); }
 
     juce::var stored (const juce::String& key, int list = 0) { return store.getParameter (key, list); }

@@ -71,10 +71,9 @@ struct Upload : PanelHarness
     {
         panel->getPeer()->grabFocus();
         click (panel->topBar.deviceSelector);
-        for (const auto end = juce::Time::getMillisecondCounter() + 2000; juce::Time::getMillisecondCounter() < end; dispatchMessages (5))
-            if (auto* modal = juce::Component::getCurrentlyModalComponent(); modal != nullptr && modal->getName() == "menu")
-                return modal;
-        return nullptr;
+        const auto menu = [] { auto* modal = juce::Component::getCurrentlyModalComponent(); return modal != nullptr && modal->getName() == "menu" ? modal : nullptr; };
+        waitFor (menu);
+        return menu();
     }
 
     juce::File home = juce::File::getSpecialLocation (juce::File::userHomeDirectory); // the test process's own
@@ -268,7 +267,7 @@ TEST_F (Upload, APresetRepeatingAKeyOrAListShowsSendsAndKeepsEachEdit)
     plug ({ "24:0 Out B" });
     pick ("Out B");
     auto& manager = *panel->topBar.presetManager;
-    const auto plus = [this] (juce::Slider& selector) { return [this, &selector] { click (selector, juce::Point<int> (selector.getWidth() - 5, 5)); }; };
+    const auto plus = [this] (juce::Slider& selector) { return [this, &selector] { click (selector, plusOf (selector)); }; };
     const auto typeKick = [this]
     {
         typeInto (panel->nameEditors[0], "Kick");
@@ -323,7 +322,7 @@ TEST_F (Upload, ANameTypedThenLeftByATapIsStoredShownAndSentInItsBank)
     plug ({ "24:0 Out B" });
     pick ("Out B");
     auto& nusk = *panel;
-    const auto plus = [] (juce::Slider& selector) { return std::pair<juce::Component*, juce::Point<int>> (&selector, { selector.getWidth() - 5, 5 }); };
+    const auto plus = [] (juce::Slider& selector) { return std::pair<juce::Component*, juce::Point<int>> (&selector, plusOf (selector)); };
 
     for (auto [name, tapped] : { std::pair (juce::String ("Kick"), plus (nusk.channelSelector)),
                                  { "Snare", std::pair<juce::Component*, juce::Point<int>> (&nusk.bankButtons[1], nusk.bankButtons[1].getLocalBounds().getCentre()) },
