@@ -322,10 +322,11 @@ TEST_F (Upload, ANameTypedThenLeftByATapIsStoredShownAndSentInItsBank)
     plug ({ "24:0 Out B" });
     pick ("Out B");
     auto& nusk = *panel;
-    const auto plus = [] (juce::Slider& selector) { return std::pair<juce::Component*, juce::Point<int>> (&selector, plusOf (selector)); };
+    using Tap = std::pair<juce::Component*, juce::Point<int>>;
+    const auto plus = [] (juce::Slider& selector) { return Tap (&selector, plusOf (selector)); };
 
     for (auto [name, tapped] : { std::pair (juce::String ("Kick"), plus (nusk.channelSelector)),
-                                 { "Snare", std::pair<juce::Component*, juce::Point<int>> (&nusk.bankButtons[1], nusk.bankButtons[1].getLocalBounds().getCentre()) },
+                                 { "Snare", Tap (&nusk.bankButtons[1], nusk.bankButtons[1].getLocalBounds().getCentre()) },
                                  { "Hat", plus (nusk.selectors[4]) } })
     {
         SCOPED_TRACE (name);
